@@ -1,0 +1,41 @@
+// Application state shared by every part of the bar, and the program's start-up.
+#ifndef VELMOR_APP_H
+#define VELMOR_APP_H
+
+#include <windows.h>
+#include <shellapi.h>
+
+extern HINSTANCE appInstance;   // the program's module, for resources and windows
+extern int screenWidth;         // SM_CXSCREEN, read once at start-up
+extern UINT timerInterval;      // clock timer period, ms
+extern HCURSOR arrowCursor;     // the system arrow; the bar's class cursor
+extern HCURSOR mapCursor;       // pointing hand shown over the Properties map
+extern int alignPreference;     // "ALIGN": 1 top, 3 bottom, 99 floating
+extern int ontopPreference;     // "ONTOP": 1 topmost, 0 not, anything else: leave alone
+extern int placement;           // where the bar is now: 1 top, 3 bottom, -2 floating
+extern int floatedByDrag;       // 1 while a drag has turned the docked bar into the floating one
+extern APPBARDATA appBar;       // the one record for every SHAppBarMessage call
+extern HMENU barMenu;           // the popup menu, built once
+extern HWND barWindow;          // the one top-level window
+
+#define PLACEMENT_TOP      1
+#define PLACEMENT_BOTTOM   3
+#define PLACEMENT_FLOATING (-2)
+#define ALIGN_FLOATING     99
+
+void LoadStartupState(void);
+void LoadPreferences(void);
+
+// The whole program: start-up, window, message loop. Returns the exit status.
+int RunVelmor(HINSTANCE instance);
+
+// Start-up pieces, in the order RunVelmor calls them (tests drive them one by one).
+void RegisterBarClass(void);
+HWND CreateBarWindow(void);
+void AnnounceAppBar(void);
+void BuildBarMenu(void);
+void ApplyOntopPreference(void);
+void StartClockTimer(void);
+int RunMessageLoop(void);
+
+#endif

@@ -1,0 +1,47 @@
+// The application state and its start-up values.
+#include <string.h>
+#include "app/app.h"
+#include "res/resource.h"
+#include "settings/settings.h"
+#include "zones/zones.h"
+
+HINSTANCE appInstance;
+int screenWidth;
+UINT timerInterval;
+HCURSOR arrowCursor;
+HCURSOR mapCursor;
+int alignPreference;
+int ontopPreference;
+int placement;
+int floatedByDrag;
+APPBARDATA appBar;
+HMENU barMenu;
+HWND barWindow;
+
+void LoadStartupState(void)
+{
+    floatedByDrag = 0;
+    placement = PLACEMENT_TOP;
+    screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    timerInterval = 500;
+    arrowCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    mapCursor = LoadCursorA(appInstance, MAKEINTRESOURCEA(IDC_MAPHAND));
+    alignPreference = 1;
+    ontopPreference = 1;
+    memset(clockTimes, 0, sizeof clockTimes);
+
+    ReadClockSettings();
+    ReadUtcTime();
+    for (int i = 0; i < CLOCK_COUNT; i++)
+        LookupZone(&clockZones[i]);
+    FormatAllClockTimes();
+    lastMinute = utcTime.wMinute;
+}
+
+void LoadPreferences(void)
+{
+    ontopPreference = ReadSetting("PREFS", "ONTOP", 1);
+    alignPreference = ReadSetting("PREFS", "ALIGN", 1);
+    if (alignPreference == PLACEMENT_BOTTOM)
+        placement = PLACEMENT_BOTTOM;
+}

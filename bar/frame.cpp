@@ -1,0 +1,6 @@
+// The bar's own caption strip.
+#include "bar/bar.h"
+
+void PaintBarFrame(int)
+{
+}

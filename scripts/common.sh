@@ -1,0 +1,83 @@
+# Shared steps of scripts/check, scripts/velmor and scripts/bench: packages, build,
+# a private Wine prefix and a private X display. Sourced, not run.
+
+VELMOR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_DIR=${BUILD_DIR:-$VELMOR_ROOT/build}
+VELMOR_PACKAGES="wine wine32:i386 g++-mingw-w64-i686 cmake make googletest xvfb x11-utils fonts-liberation imagemagick xdotool"
+export WINEDEBUG=-all
+
+as_root() {
+    if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Installs only the packages that are not there yet, so a second run installs nothing.
+install_packages() {
+    local missing=() p
+    for p in $VELMOR_PACKAGES "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "installing: ${missing[*]}"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        as_root dpkg --add-architecture i386
+    fi
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+build_velmor() {
+    if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
+        cmake -S "$VELMOR_ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
+            -DCMAKE_TOOLCHAIN_FILE="$VELMOR_ROOT/cmake/mingw-i686.cmake" >/dev/null
+    fi
+    if ! cmake --build "$BUILD_DIR" -j "$(nproc)" >"$BUILD_DIR/build.log" 2>&1; then
+        grep -E -B2 -A6 'error|Error' "$BUILD_DIR/build.log" | head -60
+        echo "build failed; see $BUILD_DIR/build.log" >&2
+        return 1
+    fi
+    grep -E 'warning' "$BUILD_DIR/build.log" || true
+}
+
+# A Wine prefix of our own, set up once: Windows version 4, Wine moving windows itself
+# (so WM_MOVING reaches the program), Arial resolved to its metric twin.
+prepare_wine_prefix() {
+    export WINEPREFIX=${WINEPREFIX:-$BUILD_DIR/wineprefix}
+    export WINEARCH=win32
+    if [ ! -f "$WINEPREFIX/.velmor-ready" ]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i </dev/null >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\AppDefaults\velmor.exe' /v Version /d nt40 /f </dev/null >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d "Liberation Sans" /f </dev/null >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.velmor-ready"
+    fi
+}
+
+# Starts an Xvfb of our own on a free display; sets DISPLAY and XVFB_PID.
+start_private_display() {
+    local geometry=${1:-1024x768x24} n=90
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 "$geometry" -nolisten tcp </dev/null >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "Xvfb did not start" >&2
+    return 1
+}
+
+# Wine's background services keep the stdout of the first Wine process open, so
+# start them detached before anything reads our output.
+start_wine_services() {
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine cmd /c exit </dev/null >/dev/null 2>&1
+}
+
+stop_wine_and_display() {
+    wineserver -k >/dev/null 2>&1 || true
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=
+}

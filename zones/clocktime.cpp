@@ -1,0 +1,54 @@
+// The clocks' 12-hour time texts, computed from the shared UTC time.
+#include <stdio.h>
+#include "zones/zones.h"
+
+char clockTimes[CLOCK_COUNT][TIME_TEXT_SIZE];
+SYSTEMTIME utcTime;
+WORD lastMinute;
+const SYSTEMTIME* fixedUtcTime;
+
+void ReadUtcTime(void)
+{
+    if (fixedUtcTime)
+        utcTime = *fixedUtcTime;
+    else
+        GetSystemTime(&utcTime);
+}
+
+void FormatClockTime(char* text, const ZoneRecord* record)
+{
+    int offset = record->dstInUse == 1 ? record->dstOffsetHours : record->stdOffsetHours;
+    int hour = (int)utcTime.wHour + offset;
+    int minute = (int)utcTime.wMinute;
+    if (record->extraMinutes != 0) {
+        minute += record->extraMinutes;
+        if (minute >= 60) {
+            hour++;
+            minute -= 60;
+        } else if (minute < 0) {
+            hour--;
+            minute += 60;
+        }
+    }
+    if (hour > 23)
+        hour -= 24;
+    else if (hour < 0)
+        hour += 24;
+
+    const char* suffix = " AM";
+    if (hour > 12) {
+        hour -= 12;
+        suffix = " PM";
+    } else if (hour == 12) {
+        suffix = " PM";
+    } else if (hour == 0) {
+        hour = 12;
+    }
+    snprintf(text, TIME_TEXT_SIZE, "%d:%02d%s", hour, minute, suffix);
+}
+
+void FormatAllClockTimes(void)
+{
+    for (int i = 0; i < CLOCK_COUNT; i++)
+        FormatClockTime(clockTimes[i], &clockZones[i]);
+}

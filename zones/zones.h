@@ -1,0 +1,56 @@
+// Time zones and clocks: the zone table, the four clocks' time texts, panel drawing.
+#ifndef VELMOR_ZONES_H
+#define VELMOR_ZONES_H
+
+#include <windows.h>
+
+#define ZONE_COUNT      58
+#define CLOCK_COUNT     4
+#define ZONE_NAME_SIZE  256
+#define TIME_TEXT_SIZE  10
+
+struct ZoneRecord {
+    char name[ZONE_NAME_SIZE];
+    UINT zoneIndex;
+    int stdOffsetHours;
+    int dstOffsetHours;
+    int extraMinutes;
+    UINT dstInUse;
+    UINT dstCapable;
+    int mapX;
+    int mapY;
+};
+
+// One row of the constant zone table.
+struct ZoneRow {
+    const char* recordName;
+    const char* displayName;
+    int stdOffsetHours;
+    int dstOffsetHours;
+    int extraMinutes;
+    UINT dstCapable;
+    int mapX;
+    int mapY;
+};
+
+extern const ZoneRow zoneTable[ZONE_COUNT];      // row i is zone index i + 1
+
+extern ZoneRecord clockZones[CLOCK_COUNT];        // clocks 1 to 4
+extern char clockTimes[CLOCK_COUNT][TIME_TEXT_SIZE];
+extern SYSTEMTIME utcTime;                        // the shared UTC time
+extern WORD lastMinute;                           // UTC minute of the last recomputation
+
+void LookupZone(ZoneRecord* record);
+void AddZoneNames(HWND dialog, int comboId);
+void FormatClockTime(char* text, const ZoneRecord* record);
+
+// Fills utcTime from the system clock, or from fixedUtcTime when a test has set it.
+void ReadUtcTime(void);
+extern const SYSTEMTIME* fixedUtcTime;
+
+// FormatClockTime for clocks 1 to 4 from the current utcTime.
+void FormatAllClockTimes(void);
+
+void DrawClockPanel(HWND panel, const char* name, const char* timeText);
+
+#endif

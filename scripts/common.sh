@@ -38,15 +38,20 @@ build_velmor() {
     grep -E 'warning' "$BUILD_DIR/build.log" || true
 }
 
-# A Wine prefix of our own, set up once: Windows version 4, Wine moving windows itself
-# (so WM_MOVING reaches the program), Arial resolved to its metric twin.
+# A Wine prefix of our own, set up once: Windows version 4 for velmor.exe (for every
+# program with "all", as the test programs run the program's code in-process), Wine
+# moving windows itself (so WM_MOVING reaches the program), Arial resolved to its twin.
 prepare_wine_prefix() {
+    local scope=${1:-velmor}
     export WINEPREFIX=${WINEPREFIX:-$BUILD_DIR/wineprefix}
     export WINEARCH=win32
     if [ ! -f "$WINEPREFIX/.velmor-ready" ]; then
         mkdir -p "$WINEPREFIX"
         wineboot -i </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\AppDefaults\velmor.exe' /v Version /d nt40 /f </dev/null >/dev/null 2>&1
+        if [ "$scope" = all ]; then
+            wine reg add 'HKCU\Software\Wine' /v Version /d nt40 /f </dev/null >/dev/null 2>&1
+        fi
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d "Liberation Sans" /f </dev/null >/dev/null 2>&1
         wineserver -w

@@ -1,10 +1,107 @@
-// Start-up: the version check and the bar window; the message loop.
+// Start-up: the version check, the bar window in its first form, the menu, the timer;
+// then the message loop.
 #include "app/app.h"
+#include "bar/bar.h"
+#include "res/resource.h"
+
+static const char barClassName[] = "QxBarClass";
+
+static const char refusalText[] =
+    "You need to be using Windows95 or NT v4.0 to use Velmor!\n\nVelmor will now close...";
+
+void RegisterBarClass(void)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = BarWindowProc;
+    windowClass.hInstance = appInstance;
+    windowClass.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_VELMOR));
+    windowClass.hCursor = arrowCursor;
+    windowClass.lpszClassName = barClassName;
+    RegisterClassA(&windowClass);
+}
+
+HWND CreateBarWindow(void)
+{
+    if (alignPreference == ALIGN_FLOATING)
+        barWindow = CreateWindowExA(WS_EX_TOOLWINDOW, barClassName, "Velmor",
+                                    WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_THICKFRAME,
+                                    35, 35, 151, 218, NULL, NULL, appInstance, NULL);
+    else
+        barWindow = CreateWindowExA(WS_EX_TOOLWINDOW, barClassName, "Velmor",
+                                    WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME,
+                                    0, 0, screenWidth, 54, NULL, NULL, appInstance, NULL);
+    return barWindow;
+}
+
+void AnnounceAppBar(void)
+{
+    appBar.cbSize = sizeof appBar;
+    appBar.hWnd = barWindow;
+    appBar.uCallbackMessage = WM_APPBARNOTIFY;
+    appBar.lParam = 0;
+    SHAppBarMessage(ABM_NEW, &appBar);
+}
+
+void BuildBarMenu(void)
+{
+    barMenu = CreatePopupMenu();
+    AppendMenuA(barMenu, MF_STRING, CMD_CLOSE, "&Close\tAlt+F4");
+    AppendMenuA(barMenu, MF_SEPARATOR, 0, "");
+    AppendMenuA(barMenu, MF_STRING, CMD_ALWAYS_ON_TOP, "Always on &top");
+    AppendMenuA(barMenu, MF_SEPARATOR, 0, "");
+    AppendMenuA(barMenu, MF_STRING, CMD_ABOUT, "&About...");
+    AppendMenuA(barMenu, MF_STRING, CMD_PROPERTIES, "&Properties");
+}
+
+void ApplyOntopPreference(void)
+{
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW;
+    if (ontopPreference == 1) {
+        SetWindowPos(barWindow, HWND_TOPMOST, 0, 0, 0, 0, flags);
+        CheckMenuItem(barMenu, CMD_ALWAYS_ON_TOP, MF_BYCOMMAND | MF_CHECKED);
+    } else if (ontopPreference == 0) {
+        SetWindowPos(barWindow, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+        CheckMenuItem(barMenu, CMD_ALWAYS_ON_TOP, MF_BYCOMMAND | MF_UNCHECKED);
+    }
+}
+
+void StartClockTimer(void)
+{
+    // the window procedure doubles as the timer callback, so a tick arrives as WM_TIMER
+    SetTimer(barWindow, CLOCK_TIMER_ID, timerInterval, (TIMERPROC)(void*)BarWindowProc);
+}
+
+int RunMessageLoop(void)
+{
+    MSG msg;
+    // -1 is a failure, not a message: leave the loop rather than spin on it
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
 
 int RunVelmor(HINSTANCE instance)
 {
     appInstance = instance;
+    BYTE majorVersion = LOBYTE(LOWORD(GetVersion()));
     LoadStartupState();
     LoadPreferences();
-    return 0;
+    if (majorVersion != 4)
+        return MessageBoxA(NULL, refusalText, "Velmor", MB_ICONERROR);
+
+    RegisterBarClass();
+    if (!CreateBarWindow())
+        return 0;
+    AnnounceAppBar();
+    if (alignPreference != ALIGN_FLOATING)
+        DockBar();
+    ShowWindow(barWindow, SW_SHOW);
+    UpdateWindow(barWindow);
+    BuildBarMenu();
+    ApplyOntopPreference();
+    LayOutBar(alignPreference == ALIGN_FLOATING ? LAYOUT_FLOATING : LAYOUT_DOCKED);
+    StartClockTimer();
+    return RunMessageLoop();
 }

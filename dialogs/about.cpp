@@ -1,5 +1,27 @@
-// The about box.
+// The about box: icon, name and version, and a note on daylight-saving time.
 #include "dialogs/dialogs.h"
+#include "app/app.h"
+#include "res/resource.h"
 
-INT_PTR CALLBACK AboutDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-void OpenAboutBox(void) {}
+void OpenAboutBox(void)
+{
+    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUT), barWindow, AboutDlgProc, 0);
+}
+
+INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return TRUE;    // the focus goes to OK, the first tab stop
+    case WM_COMMAND:
+        // Escape arrives as IDCANCEL and deliberately leaves the box open
+        if (wParam == IDOK)
+            EndDialog(dialog, 0);
+        return TRUE;
+    case WM_CLOSE:
+    case WM_DESTROY:
+        EndDialog(dialog, 0);
+        return TRUE;
+    }
+    return FALSE;
+}

@@ -5,6 +5,11 @@
 #include <windows.h>
 
 #define ZONE_REGION_COUNT 29
+#define MAP_LEFT    125     // the map control's place in the dialog, pixels
+#define MAP_TOP     75
+#define MAP_WIDTH   360
+#define MAP_HEIGHT  188
+#define PIN_SIZE    8
 
 INT_PTR CALLBACK PropertiesDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -14,11 +19,23 @@ LRESULT CALLBACK MapSubclassProc(HWND window, UINT message, WPARAM wParam, LPARA
 void OpenPropertiesDialog(void);
 void OpenAboutBox(void);
 
+// Controls of clock n (index n - 1): zone list, DST box, pin button.
+extern const int zoneComboIds[4];
+extern const int dstBoxIds[4];
+extern const int pinButtonIds[4];
+
 extern HWND propertiesDialog;      // the open Properties dialog, or NULL
 extern HWND mapControl;            // the map static, while the dialog is open
 extern HWND mapPins[4];            // pins 1 to 4, children of the map
 extern WNDPROC previousMapProc;    // the map static's own procedure
 extern int activePin;              // 1 to 4: the pin the next map click drops
+
+// The map and its pins, from the dialog's WM_INITDIALOG to its WM_DESTROY.
+void CreateMapAndPins(HWND dialog);
+void ChooseActivePin(int pin);
+void MovePin(int pin, int x, int y);
+POINT GetPinPosition(int pin);
+void ReleaseMapAndPins(void);
 
 void BuildZoneRegions(void);
 void HitTestMapZone(int x, int y, int pinSlot);

@@ -1,12 +1,94 @@
-// The map control and its four pins.
+// The map control and its four pins inside the Properties dialog.
 #include "dialogs/dialogs.h"
+#include "app/app.h"
+#include "bar/bar.h"
+#include "settings/settings.h"
 
 HWND mapControl;
 HWND mapPins[4];
 WNDPROC previousMapProc;
 int activePin;
 
+// How often ChooseActivePin raised the cursor display count, so that teardown can undo it.
+static int cursorShowCount;
+
+static HWND CreateNotifyingStatic(HWND parent, int x, int y, int width, int height)
+{
+    return CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_BITMAP,
+                           x, y, width, height, parent, NULL, appInstance, NULL);
+}
+
+void CreateMapAndPins(HWND dialog)
+{
+    mapControl = CreateNotifyingStatic(dialog, MAP_LEFT, MAP_TOP, MAP_WIDTH, MAP_HEIGHT);
+    previousMapProc = (WNDPROC)SetWindowLongA(mapControl, GWL_WNDPROC, (LONG)MapSubclassProc);
+    SendMessageA(mapControl, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)mapBitmap);
+    ShowWindow(mapControl, SW_SHOW);
+
+    // pins stand where they were last stored, not where their clocks' zones are
+    for (int i = 0; i < 4; i++) {
+        int x = ReadSetting(pinSections[i], "X", 0);
+        int y = ReadSetting(pinSections[i], "Y", 0);
+        mapPins[i] = CreateNotifyingStatic(mapControl, x, y, PIN_SIZE, PIN_SIZE);
+        SendMessageA(mapPins[i], STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)pinBitmaps[i]);
+        ShowWindow(mapPins[i], SW_SHOW);
+    }
+}
+
+// The cursor belongs to the whole static class, so every notifying static shows the hand.
+void ChooseActivePin(int pin)
+{
+    SetClassLongA(mapControl, GCL_HCURSOR, (LONG)mapCursor);
+    ShowCursor(TRUE);
+    cursorShowCount++;
+    activePin = pin;
+}
+
+void MovePin(int pin, int x, int y)
+{
+    HWND window = mapPins[pin - 1];
+    SetWindowPos(window, window, x, y, 0, 0, SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOSIZE);
+}
+
+POINT GetPinPosition(int pin)
+{
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    GetWindowPlacement(mapPins[pin - 1], &placement);
+    POINT position = { placement.rcNormalPosition.left, placement.rcNormalPosition.top };
+    return position;
+}
+
+void ReleaseMapAndPins(void)
+{
+    SetClassLongA(mapControl, GCL_HCURSOR, (LONG)arrowCursor);
+    // each opening would otherwise leave the display count higher than it found it
+    for (; cursorShowCount > 0; cursorShowCount--)
+        ShowCursor(FALSE);
+    SetWindowLongA(mapControl, GWL_WNDPROC, (LONG)previousMapProc);
+    // the windows go with the dialog; the bitmaps stay for the whole run
+    mapControl = NULL;
+    for (int i = 0; i < 4; i++)
+        mapPins[i] = NULL;
+    previousMapProc = NULL;
+    activePin = 0;
+}
+
+static void OnMapRelease(int x, int y)
+{
+    if (activePin < 1 || activePin > 4)
+        return;
+    // the release point becomes the pin's top-left corner, not its centre
+    MovePin(activePin, x, y);
+    HitTestMapZone(x, y, activePin - 1);
+}
+
 LRESULT CALLBACK MapSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    switch (message) {
+    case WM_LBUTTONUP:
+        OnMapRelease(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    }
     return CallWindowProcA(previousMapProc, window, message, wParam, lParam);
 }

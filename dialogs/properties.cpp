@@ -1,7 +1,137 @@
-// The Properties dialog.
+// The Properties dialog: each clock's zone list, DST box and pin; OK commits them.
 #include "dialogs/dialogs.h"
+#include "app/app.h"
+#include "bar/bar.h"
+#include "res/resource.h"
+#include "settings/settings.h"
+#include "zones/zones.h"
+
+const int zoneComboIds[4] = { IDC_ZONE1, IDC_ZONE2, IDC_ZONE3, IDC_ZONE4 };
+const int dstBoxIds[4] = { IDC_DST1, IDC_DST2, IDC_DST3, IDC_DST4 };
+const int pinButtonIds[4] = { IDC_PINBUTTON1, IDC_PINBUTTON2, IDC_PINBUTTON3, IDC_PINBUTTON4 };
 
 HWND propertiesDialog;
 
-INT_PTR CALLBACK PropertiesDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-void OpenPropertiesDialog(void) {}
+// 1 while a Properties dialog is open: the map, pins and regions exist once only.
+static int propertiesOpen;
+
+void OpenPropertiesDialog(void)
+{
+    // the tray menu still reaches the disabled bar; a second dialog would take over the first's map
+    if (propertiesOpen)
+        return;
+    propertiesOpen = 1;
+    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PROPERTIES), barWindow, PropertiesDlgProc, 0);
+    propertiesOpen = 0;
+}
+
+static void ShowClockChoices(HWND dialog)
+{
+    for (int i = 0; i < 4; i++)
+        AddZoneNames(dialog, zoneComboIds[i]);
+    // an index outside 1 to 58 becomes position -1 or beyond the list: no selection
+    for (int i = 0; i < 4; i++)
+        SendDlgItemMessageA(dialog, zoneComboIds[i], CB_SETCURSEL, clockZones[i].zoneIndex - 1, 0);
+    // a box may end up ticked and disabled at once
+    for (int i = 0; i < 4; i++) {
+        if (clockZones[i].dstInUse == 1)
+            SendDlgItemMessageA(dialog, dstBoxIds[i], BM_SETCHECK, BST_CHECKED, 0);
+        EnableWindow(GetDlgItem(dialog, dstBoxIds[i]), clockZones[i].dstCapable == 1);
+    }
+    for (int i = 0; i < 4; i++)
+        SendDlgItemMessageA(dialog, pinButtonIds[i], BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)pinBitmaps[i]);
+}
+
+static BOOL OnPropertiesInit(HWND dialog)
+{
+    ShowClockChoices(dialog);
+    CreateMapAndPins(dialog);
+    BuildZoneRegions();
+    propertiesDialog = dialog;
+    SendDlgItemMessageA(dialog, IDC_PINBUTTON1, BM_SETCHECK, BST_CHECKED, 0);
+    ChooseActivePin(1);
+    return TRUE;   // focus to the first tab stop, clock 1's zone list
+}
+
+// A closed list moves its clock's pin to the zone's own place; the DST tick stays.
+static void OnZoneListClosed(HWND dialog, int clock)
+{
+    LRESULT position = SendDlgItemMessageA(dialog, zoneComboIds[clock], CB_GETCURSEL, 0, 0);
+    // without a selection there is no place to move to and no DST capability to show
+    if (position < 0 || position >= ZONE_COUNT)
+        return;
+    ZoneRecord zoneRecord = {};
+    zoneRecord.zoneIndex = (UINT)position + 1;
+    LookupZone(&zoneRecord);
+    MovePin(clock + 1, zoneRecord.mapX, zoneRecord.mapY);
+    UpdateWindow(mapPins[clock]);
+    EnableWindow(GetDlgItem(dialog, dstBoxIds[clock]), zoneRecord.dstCapable == 1);
+}
+
+static void StoreClockChoices(HWND dialog)
+{
+    for (int i = 0; i < 4; i++) {
+        POINT pin = GetPinPosition(i + 1);
+        ZoneRecord* zone = &clockZones[i];
+        // no selection reads as CB_ERR (-1), that is zone 0
+        zone->zoneIndex = (UINT)(SendDlgItemMessageA(dialog, zoneComboIds[i], CB_GETCURSEL, 0, 0) + 1);
+        zone->dstInUse = SendDlgItemMessageA(dialog, dstBoxIds[i], BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        LookupZone(zone);
+        WriteSetting("ZONES", zoneKeys[i], (int)zone->zoneIndex);
+        WriteSetting("ZONES", dstKeys[i], (int)zone->dstInUse);
+        WriteSetting(pinSections[i], "X", pin.x);
+        WriteSetting(pinSections[i], "Y", pin.y);
+    }
+    EndDialog(dialog, 0);
+}
+
+static int ClockOfControl(const int* ids, int id)
+{
+    for (int i = 0; i < 4; i++)
+        if (ids[i] == id)
+            return i;
+    return -1;
+}
+
+static void OnPropertiesCommand(HWND dialog, int id, int code)
+{
+    if (code == CBN_CLOSEUP) {
+        int clock = ClockOfControl(zoneComboIds, id);
+        if (clock >= 0)
+            OnZoneListClosed(dialog, clock);
+        return;
+    }
+    if (code == BN_CLICKED && ClockOfControl(pinButtonIds, id) >= 0) {
+        ChooseActivePin(ClockOfControl(pinButtonIds, id) + 1);
+        return;
+    }
+    if (id == IDC_PROPERTIES_OK && code == BN_CLICKED)
+        StoreClockChoices(dialog);
+    else if (id == IDCANCEL && code == BN_CLICKED)
+        EndDialog(dialog, 0);
+}
+
+static void OnPropertiesDestroy(void)
+{
+    ReleaseMapAndPins();
+    DeleteZoneRegions();
+    propertiesDialog = NULL;
+}
+
+INT_PTR CALLBACK PropertiesDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnPropertiesInit(dialog);
+    case WM_COMMAND:
+        OnPropertiesCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case WM_CLOSE:
+        EndDialog(dialog, 0);   // the close box: nothing is stored
+        return TRUE;
+    case WM_DESTROY:
+        OnPropertiesDestroy();
+        return TRUE;
+    }
+    return FALSE;
+}

@@ -29,7 +29,11 @@ void LoadPreferences(void);
 // The whole program: start-up, window, message loop. Returns the exit status.
 int RunVelmor(HINSTANCE instance);
 
-// Start-up pieces, in the order RunVelmor calls them (tests drive them one by one).
+// Everything between the settings and the message loop: the bar window in its first
+// form with its menu, children and timer. FALSE when no window could be made.
+BOOL OpenBarWindow(void);
+
+// Its pieces, in the order it calls them.
 void RegisterBarClass(void);
 HWND CreateBarWindow(void);
 void AnnounceAppBar(void);

@@ -82,18 +82,11 @@ int RunMessageLoop(void)
     return 0;
 }
 
-int RunVelmor(HINSTANCE instance)
+BOOL OpenBarWindow(void)
 {
-    appInstance = instance;
-    BYTE majorVersion = LOBYTE(LOWORD(GetVersion()));
-    LoadStartupState();
-    LoadPreferences();
-    if (majorVersion != 4)
-        return MessageBoxA(NULL, refusalText, "Velmor", MB_ICONERROR);
-
     RegisterBarClass();
     if (!CreateBarWindow())
-        return 0;
+        return FALSE;
     AnnounceAppBar();
     if (alignPreference != ALIGN_FLOATING)
         DockBar();
@@ -103,5 +96,18 @@ int RunVelmor(HINSTANCE instance)
     ApplyOntopPreference();
     LayOutBar(alignPreference == ALIGN_FLOATING ? LAYOUT_FLOATING : LAYOUT_DOCKED);
     StartClockTimer();
+    return TRUE;
+}
+
+int RunVelmor(HINSTANCE instance)
+{
+    appInstance = instance;
+    BYTE majorVersion = LOBYTE(LOWORD(GetVersion()));
+    LoadStartupState();
+    LoadPreferences();
+    if (majorVersion != 4)
+        return MessageBoxA(NULL, refusalText, "Velmor", MB_ICONERROR);
+    if (!OpenBarWindow())
+        return 0;
     return RunMessageLoop();
 }

@@ -1,12 +1,194 @@
 // Docking at a screen edge as an application bar, and dragging between the two forms.
+#include "app/app.h"
 #include "bar/bar.h"
+#include "res/resource.h"
+
+#define DOCKED_HEIGHT_AFTER_DRAG 55
+#define FLOATING_WIDTH  151
+#define FLOATING_HEIGHT 218
 
 int selectedPlacement;
+static int edgeChosen;   // set by the first WM_MOVING; until then the placement stands
 
-int ChooseEdge(int, int) { return 1; }
-void DockBar(void) {}
-void ReleaseBarSpace(void) {}
-void OnAppBarNotify(WPARAM, LPARAM) {}
-void OnBarMoving(RECT*) {}
-void OnBarSizing(RECT*) {}
-void OnBarExitSizeMove(void) {}
+int ChooseEdge(int x, int y)
+{
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    InflateRect(&work, 0, -GetSystemMetrics(SM_CYVSCROLL));
+    POINT point = { x, y };
+    if (PtInRect(&work, point))
+        return PLACEMENT_FLOATING;
+    // beside the work area (say over a side taskbar) only the height counts
+    return y > GetSystemMetrics(SM_CYSCREEN) / 2 ? PLACEMENT_BOTTOM : PLACEMENT_TOP;
+}
+
+void DockBar(void)
+{
+    RECT window;
+    GetWindowRect(barWindow, &window);
+    int height = window.bottom - window.top;
+
+    appBar.rc.top = 0;
+    appBar.rc.bottom = GetSystemMetrics(SM_CYSCREEN);
+    // an edge we don't know from the settings file docks at the top, as the default does;
+    // keeping a stale edge would leave the bar covering the whole screen
+    appBar.uEdge = alignPreference == PLACEMENT_BOTTOM ? ABE_BOTTOM : ABE_TOP;
+    SHAppBarMessage(ABM_QUERYPOS, &appBar);
+    if (appBar.uEdge == ABE_TOP)
+        appBar.rc.bottom = appBar.rc.top + height;
+    else
+        appBar.rc.top = appBar.rc.bottom - height;
+    appBar.rc.left = 0;
+    appBar.rc.right = screenWidth;
+    SHAppBarMessage(ABM_SETPOS, &appBar);
+    MoveWindow(barWindow, appBar.rc.left, appBar.rc.top, appBar.rc.right - appBar.rc.left,
+               appBar.rc.bottom - appBar.rc.top, TRUE);
+    PaintBarFrame(LAYOUT_DOCKED);
+}
+
+void ReleaseBarSpace(void)
+{
+    appBar.uEdge = (UINT)PLACEMENT_FLOATING;
+    SetRectEmpty(&appBar.rc);
+    SHAppBarMessage(ABM_SETPOS, &appBar);
+}
+
+static void SetBarZOrder(HWND insertAfter)
+{
+    SetWindowPos(barWindow, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+static BOOL ShellBarsOnTop(void)
+{
+    return (SHAppBarMessage(ABM_GETSTATE, &appBar) & ABS_ALWAYSONTOP) != 0;
+}
+
+void OnAppBarNotify(WPARAM code, LPARAM lParam)
+{
+    switch (code) {
+    case ABN_STATECHANGE:
+        SetBarZOrder(ShellBarsOnTop() ? HWND_TOPMOST : HWND_BOTTOM);
+        break;
+    case ABN_POSCHANGED:
+        if (placement != PLACEMENT_FLOATING) {
+            DockBar();
+            DrawAllClockPanels();
+        }
+        break;
+    case ABN_FULLSCREENAPP:
+        if (lParam)
+            SetBarZOrder(HWND_BOTTOM);      // out of the way of the full-screen program
+        else if (ShellBarsOnTop())
+            SetBarZOrder(HWND_TOPMOST);
+        break;
+    }
+}
+
+static void PlaceClockPanels(int docked, UINT flags)
+{
+    for (int i = 0; i < 4; i++)
+        SetWindowPos(clockPanels[i], NULL, docked ? 18 + 145 * i : 0, docked ? 0 : 16 + 49 * i,
+                     145, 49, flags);
+}
+
+// The docked bar leaves its edge: it becomes the floating window at the drag position.
+static void FloatDockedBar(RECT* dragRect)
+{
+    ReleaseBarSpace();
+    InvalidateRect(barWindow, NULL, TRUE);
+    SetWindowLongA(barWindow, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    SetWindowLongA(barWindow, GWL_STYLE, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | WS_THICKFRAME);
+    PlaceClockPanels(FALSE, SWP_NOACTIVATE | SWP_NOZORDER);
+    for (int i = 0; i < FILLER_COUNT; i++)
+        if (fillerPanels[i])
+            ShowWindow(fillerPanels[i], SW_HIDE);
+    PaintBarFrame(LAYOUT_FLOATING);
+    SendMessageA(cornerBitmap, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)globeFloatingBitmap);
+    dragRect->right = dragRect->left + FLOATING_WIDTH;
+    dragRect->bottom = dragRect->top + FLOATING_HEIGHT;
+    floatedByDrag = 1;
+    placement = PLACEMENT_FLOATING;
+}
+
+// The floating window reaches an edge: it becomes the full-width strip there.
+static void DockFloatingBar(RECT* dragRect)
+{
+    static const int fillerLeft[FILLER_COUNT] = { 598, 741, 886, 1031 };
+    alignPreference = selectedPlacement;
+    ShowWindow(minimizeButton, SW_HIDE);
+    ShowWindow(closeButton, SW_HIDE);
+    InvalidateRect(barWindow, NULL, TRUE);
+    PlaceClockPanels(TRUE, SWP_SHOWWINDOW | SWP_NOZORDER);
+    for (int i = 0; i < FILLER_COUNT; i++)
+        if (fillerPanels[i])
+            SetWindowPos(fillerPanels[i], NULL, fillerLeft[i], 0, 145, 49,
+                         SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+    int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    dragRect->left = 0;
+    dragRect->right = screenWidth;
+    dragRect->top = selectedPlacement == PLACEMENT_TOP ? 0 : screenHeight - DOCKED_HEIGHT_AFTER_DRAG;
+    dragRect->bottom = dragRect->top + DOCKED_HEIGHT_AFTER_DRAG;
+    SendMessageA(cornerBitmap, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)globeDockedBitmap);
+    PaintBarFrame(LAYOUT_DOCKED);
+    floatedByDrag = 0;
+    placement = selectedPlacement;
+}
+
+void OnBarMoving(RECT* dragRect)
+{
+    KillTimer(barWindow, CLOCK_TIMER_ID);   // the clocks stand still while dragging
+    SetCapture(barWindow);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    selectedPlacement = ChooseEdge(cursor.x, cursor.y);
+    edgeChosen = 1;
+
+    if (selectedPlacement == PLACEMENT_FLOATING) {
+        if (placement != PLACEMENT_FLOATING) {
+            FloatDockedBar(dragRect);
+        } else {
+            PaintBarFrame(LAYOUT_FLOATING);
+            if (floatedByDrag == 1) {
+                dragRect->right = dragRect->left + FLOATING_WIDTH;
+                dragRect->bottom = dragRect->top + FLOATING_HEIGHT;
+            }
+        }
+    } else if (placement == PLACEMENT_FLOATING) {
+        DockFloatingBar(dragRect);
+    }
+}
+
+void OnBarSizing(RECT* sizeRect)
+{
+    if (placement != PLACEMENT_FLOATING)
+        *sizeRect = appBar.rc;
+}
+
+void OnBarExitSizeMove(void)
+{
+    if (edgeChosen)
+        placement = selectedPlacement;
+    else
+        selectedPlacement = placement;
+
+    if (placement == PLACEMENT_FLOATING) {
+        alignPreference = ALIGN_FLOATING;
+        ShowWindow(minimizeButton, SW_SHOW);
+        ShowWindow(closeButton, SW_SHOW);
+        SetWindowPos(barWindow, NULL, 0, 0, FLOATING_WIDTH, FLOATING_HEIGHT,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW);
+        PaintBarFrame(LAYOUT_FLOATING);
+        SetTrayIcon(NIM_ADD);
+    } else {
+        alignPreference = placement;
+        ShowWindow(minimizeButton, SW_HIDE);
+        ShowWindow(closeButton, SW_HIDE);
+        DockBar();
+        PaintBarFrame(LAYOUT_DOCKED);
+        for (int i = 0; i < 4; i++)
+            UpdateWindow(clockPanels[i]);
+        SetTrayIcon(NIM_DELETE);
+    }
+    DrawAllClockPanels();
+    StartClockTimer();
+}

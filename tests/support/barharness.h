@@ -1,0 +1,17 @@
+// Starting and closing the real bar window inside a test program.
+#ifndef VELMOR_BARHARNESS_H
+#define VELMOR_BARHARNESS_H
+
+#include <windows.h>
+#include <string>
+
+// Writes VELMOR.INI (if text is not empty) in the current directory, then runs the
+// program's start-up up to the message loop. Returns the bar window.
+HWND StartBar(const std::string& iniText = "");
+// Destroys the bar window (running its shutdown) and drains the queue.
+void CloseBar(void);
+
+bool TrayIconExists(HWND owner, UINT id);
+RECT WindowRect(HWND window);
+RECT ChildRect(HWND child);         // in the parent's client coordinates
+#endif

@@ -1,7 +1,237 @@
-// The bar window procedure.
+// The bar window procedure: the clock tick, clicks, menu commands, drags, the shell's
+// notifications and the shutdown.
+#include "app/app.h"
 #include "bar/bar.h"
+#include "dialogs/dialogs.h"
+#include "res/resource.h"
+#include "settings/settings.h"
+#include "zones/zones.h"
+
+static int CurrentLayout(void)
+{
+    return placement == PLACEMENT_FLOATING ? LAYOUT_FLOATING : LAYOUT_DOCKED;
+}
+
+// Lets each panel paint its bitmap before the text goes on top of it.
+static void RepaintClockPanels(void)
+{
+    for (int i = 0; i < CLOCK_COUNT; i++)
+        UpdateWindow(clockPanels[i]);
+    DrawAllClockPanels();
+}
+
+static LRESULT OnBarActivate(WPARAM wParam)
+{
+    if (wParam != 0)
+        PaintBarFrame(CurrentLayout());
+    return SHAppBarMessage(ABM_ACTIVATE, &appBar);
+}
+
+static void EraseBarBackground(void)
+{
+    PaintBarFrame(CurrentLayout());
+    if (placement == PLACEMENT_FLOATING)
+        RepaintClockPanels();
+}
+
+// The whole surface drags the bar like a caption; the sizing borders do nothing.
+static LRESULT MapBarHitTest(LPARAM lParam)
+{
+    LRESULT hit = DefWindowProcA(barWindow, WM_NCHITTEST, 0, lParam);
+    if (hit == HTCLIENT)
+        return HTCAPTION;
+    if (hit >= HTLEFT && hit <= HTBOTTOMRIGHT) {
+        SetCursor(arrowCursor);
+        return HTNOWHERE;
+    }
+    return hit;
+}
+
+// Only a new UTC minute changes what the clocks show.
+static void OnClockTick(void)
+{
+    ReadUtcTime();
+    if (utcTime.wMinute == lastMinute)
+        return;
+    FormatAllClockTimes();
+    DrawAllClockPanels();
+    lastMinute = utcTime.wMinute;
+}
+
+static void ShowMenuAtCursor(void)
+{
+    POINT cursor;
+    GetCursorPos(&cursor);
+    ShowBarMenu(cursor.x, cursor.y);
+}
+
+static void ToggleAlwaysOnTop(void)
+{
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW;
+    if (ontopPreference == 1) {
+        ontopPreference = 0;
+        SetWindowPos(barWindow, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+        CheckMenuItem(barMenu, CMD_ALWAYS_ON_TOP, MF_BYCOMMAND | MF_UNCHECKED);
+    } else if (ontopPreference == 0) {
+        ontopPreference = 1;
+        SetWindowPos(barWindow, HWND_TOPMOST, 0, 0, 0, 0, flags);
+        CheckMenuItem(barMenu, CMD_ALWAYS_ON_TOP, MF_BYCOMMAND | MF_CHECKED);
+    }
+}
+
+// The clocks are looked up again whether the dialog ended with OK or Cancel.
+static void RefreshAfterProperties(void)
+{
+    ReadUtcTime();
+    for (int i = 0; i < CLOCK_COUNT; i++) {
+        LookupZone(&clockZones[i]);
+        FormatClockTime(clockTimes[i], &clockZones[i]);
+        DrawClockPanel(clockPanels[i], clockZones[i].name, clockTimes[i]);
+    }
+}
+
+// The minimised floating window gets a taskbar button while it is minimised.
+static void MinimizeFloatingBar(void)
+{
+    ReleaseBarSpace();
+    SendMessageA(minimizeButton, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)minimizeDownBitmap);
+    ShowWindow(barWindow, SW_HIDE);
+    SetWindowLongA(barWindow, GWL_EXSTYLE, WS_EX_APPWINDOW);
+    SetWindowLongA(barWindow, GWL_STYLE, WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_THICKFRAME);
+    SendMessageA(minimizeButton, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)minimizeUpBitmap);
+    ShowWindow(barWindow, SW_MINIMIZE);
+}
+
+static LRESULT RestoreFloatingBar(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = DefWindowProcA(window, WM_SYSCOMMAND, wParam, lParam);
+    ShowWindow(barWindow, SW_HIDE);
+    SetWindowLongA(barWindow, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    ShowWindow(barWindow, SW_SHOW);
+    PaintBarFrame(LAYOUT_FLOATING);
+    RepaintClockPanels();
+    return result;
+}
+
+// The close button destroys the window, so the shutdown runs exactly once and no
+// window outlives it.
+static void CloseFloatingBar(void)
+{
+    SendMessageA(closeButton, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)closeDownBitmap);
+    DestroyWindow(barWindow);
+}
+
+static void OnChildClick(HWND child)
+{
+    BOOL floating = placement == PLACEMENT_FLOATING;
+    if (child == cornerBitmap) {
+        if (floating) {
+            RECT bar;
+            GetWindowRect(barWindow, &bar);
+            ShowBarMenu(bar.left, bar.top + 16);   // just under the caption strip
+        } else {
+            ShowMenuAtCursor();
+        }
+    } else if (child == minimizeButton && floating) {
+        MinimizeFloatingBar();
+    } else if (child == closeButton && floating) {
+        CloseFloatingBar();
+    }
+}
+
+// Dispatched on the whole wParam: a static's double click has a non-zero high word.
+static void OnBarCommand(WPARAM wParam, LPARAM lParam)
+{
+    switch (wParam) {
+    case 0:
+        OnChildClick((HWND)lParam);
+        break;
+    case CMD_ALWAYS_ON_TOP:
+        ToggleAlwaysOnTop();
+        break;
+    case CMD_ABOUT:
+        OpenAboutBox();
+        break;
+    case CMD_PROPERTIES:
+        OpenPropertiesDialog();
+        RefreshAfterProperties();
+        break;
+    case CMD_CLOSE:
+        DestroyWindow(barWindow);
+        break;
+    }
+}
+
+static void DeleteBarBitmaps(void)
+{
+    HBITMAP* bitmaps[] = {
+        &globeDockedBitmap, &globeFloatingBitmap, &minimizeUpBitmap, &minimizeDownBitmap,
+        &closeUpBitmap, &closeDownBitmap, &panelBitmap, &fillerBitmap,
+        &pinBitmaps[0], &pinBitmaps[1], &pinBitmaps[2], &pinBitmaps[3], &mapBitmap,
+    };
+    for (HBITMAP* bitmap : bitmaps) {
+        DeleteObject(*bitmap);
+        *bitmap = NULL;
+    }
+}
+
+static void ShutDownBar(void)
+{
+    if (placement == PLACEMENT_FLOATING)
+        SetTrayIcon(NIM_DELETE);
+    SavePreferences();
+    KillTimer(barWindow, CLOCK_TIMER_ID);
+    SHAppBarMessage(ABM_REMOVE, &appBar);
+    DeleteBarBitmaps();
+    // both cursors came from LoadCursor, which hands out shared cursors that the
+    // system owns: destroying them would pull the arrow from under other windows
+    ShowWindow(barWindow, SW_HIDE);
+    PostQuitMessage(0);
+}
 
 LRESULT CALLBACK BarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    switch (message) {
+    case WM_CREATE:
+        return 1;
+    case WM_DESTROY:
+        ShutDownBar();
+        return 0;
+    case WM_ACTIVATE:
+        return OnBarActivate(wParam);
+    case WM_ERASEBKGND:
+        EraseBarBackground();
+        return 0;
+    case WM_NCHITTEST:
+        return MapBarHitTest(lParam);
+    case WM_COMMAND:
+        OnBarCommand(wParam, lParam);
+        return 0;
+    case WM_SYSCOMMAND:
+        if (wParam == SC_RESTORE && HIWORD(lParam) == 0)
+            return RestoreFloatingBar(window, wParam, lParam);
+        break;
+    case WM_TIMER:
+        OnClockTick();
+        return 0;
+    case WM_RBUTTONUP:
+        ShowMenuAtCursor();
+        return 0;
+    case WM_SIZING:
+        OnBarSizing((RECT*)lParam);
+        return TRUE;
+    case WM_MOVING:
+        OnBarMoving((RECT*)lParam);
+        return TRUE;
+    case WM_EXITSIZEMOVE:
+        OnBarExitSizeMove();
+        return 0;
+    case WM_APPBARNOTIFY:
+        OnAppBarNotify(wParam, lParam);
+        return 0;
+    case WM_TRAYNOTIFY:
+        HandleTrayNotify((UINT)wParam, (UINT)lParam);
+        return 0;
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }

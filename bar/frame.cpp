@@ -1,6 +1,58 @@
-// The bar's own caption strip.
+// The bar's own caption strip: a column down the left of the docked bar, a titled row
+// across the top of the floating window.
+#include <string.h>
+#include "app/app.h"
 #include "bar/bar.h"
 
-void PaintBarFrame(int)
+static void FillBox(HDC dc, int left, int top, int right, int bottom, HBRUSH brush)
 {
+    RECT box = { left, top, right, bottom };
+    FillRect(dc, &box, brush);
+}
+
+// Runs down to the docked strip's bottom edge, a screen coordinate that is at or below
+// the client area's bottom, so the fill is clipped there whichever edge the bar is at.
+static void PaintDockedFrame(HDC dc)
+{
+    int bottom = appBar.rc.bottom;
+    FillBox(dc, 0, 16, 14, bottom, GetSysColorBrush(COLOR_ACTIVECAPTION));
+    FillBox(dc, 14, 16, 16, bottom, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    FillBox(dc, 16, 16, 18, bottom, (HBRUSH)GetStockObject(WHITE_BRUSH));
+}
+
+static void PaintFloatingFrame(HDC dc)
+{
+    RECT window;
+    GetWindowRect(barWindow, &window);
+    int width = window.right - window.left;
+    FillBox(dc, 14, 0, width, 14, GetSysColorBrush(COLOR_ACTIVECAPTION));
+
+    SetBkColor(dc, GetSysColor(COLOR_ACTIVECAPTION));
+    SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
+    LOGFONTA font;
+    memset(&font, 0, sizeof font);
+    font.lfHeight = 14;
+    font.lfWeight = FW_BOLD;
+    font.lfItalic = 1;
+    strcpy(font.lfFaceName, "Arial");
+    HFONT created = CreateFontIndirectA(&font);
+    HGDIOBJ previous = SelectObject(dc, created);
+    TextOutA(dc, 18, 0, "Velmor", 6);
+    SelectObject(dc, previous);
+    DeleteObject(created);
+
+    FillBox(dc, 14, 14, width, 15, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    FillBox(dc, 14, 15, width, 16, (HBRUSH)GetStockObject(WHITE_BRUSH));
+}
+
+void PaintBarFrame(int mode)
+{
+    if (mode != LAYOUT_DOCKED && mode != LAYOUT_FLOATING)
+        return;
+    HDC dc = GetDC(barWindow);
+    if (mode == LAYOUT_DOCKED)
+        PaintDockedFrame(dc);
+    else
+        PaintFloatingFrame(dc);
+    ReleaseDC(barWindow, dc);
 }

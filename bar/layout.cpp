@@ -1,5 +1,8 @@
-// The bar's child windows and bitmaps.
+// The bar's child windows and bitmaps: built once, then moved and shown by the docking code.
+#include "app/app.h"
 #include "bar/bar.h"
+#include "res/resource.h"
+#include "zones/zones.h"
 
 HWND cornerBitmap, minimizeButton, closeButton;
 HWND clockPanels[4];
@@ -11,10 +14,99 @@ HBITMAP panelBitmap, fillerBitmap;
 HBITMAP pinBitmaps[4];
 HBITMAP mapBitmap;
 
-void LayOutBar(int)
+#define PANEL_WIDTH  145
+#define PANEL_HEIGHT 49
+
+// A filler panel is made only where the screen is wider than the threshold (and the
+// one before it was made).
+static const int fillerThresholds[FILLER_COUNT] = { 0, 640, 800, 1024 };
+
+static HBITMAP LoadBarBitmap(int id)
 {
+    return LoadBitmapA(appInstance, MAKEINTRESOURCEA(id));
+}
+
+static void LoadBarBitmaps(void)
+{
+    globeDockedBitmap = LoadBarBitmap(IDB_GLOBE_DOCKED);
+    globeFloatingBitmap = LoadBarBitmap(IDB_GLOBE_FLOATING);
+    minimizeUpBitmap = LoadBarBitmap(IDB_MINIMIZE_UP);
+    minimizeDownBitmap = LoadBarBitmap(IDB_MINIMIZE_DOWN);
+    closeUpBitmap = LoadBarBitmap(IDB_CLOSE_UP);
+    closeDownBitmap = LoadBarBitmap(IDB_CLOSE_DOWN);
+    panelBitmap = LoadBarBitmap(IDB_PANEL);
+    fillerBitmap = LoadBarBitmap(IDB_FILLER);
+    pinBitmaps[0] = LoadBarBitmap(IDB_PIN1);
+    pinBitmaps[1] = LoadBarBitmap(IDB_PIN2);
+    pinBitmaps[2] = LoadBarBitmap(IDB_PIN3);
+    pinBitmaps[3] = LoadBarBitmap(IDB_PIN4);
+    mapBitmap = LoadBarBitmap(IDB_MAP);
+}
+
+static HWND CreateBitmapChild(int x, int y, int width, int height, HBITMAP picture, BOOL visible)
+{
+    DWORD style = WS_CHILD | SS_BITMAP | SS_NOTIFY | (visible ? WS_VISIBLE : 0);
+    HWND child = CreateWindowExA(0, "STATIC", "", style, x, y, width, height,
+                                 barWindow, NULL, appInstance, NULL);
+    SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)picture);
+    return child;
+}
+
+static void CreateFillerPanels(BOOL visible)
+{
+    for (int i = 0; i < FILLER_COUNT; i++) {
+        if (screenWidth <= fillerThresholds[i])
+            break;
+        fillerPanels[i] = CreateBitmapChild(598 + PANEL_WIDTH * i, 0, PANEL_WIDTH, PANEL_HEIGHT,
+                                            fillerBitmap, visible);
+    }
+}
+
+void LayOutBar(int mode)
+{
+    BOOL floating = mode == LAYOUT_FLOATING;
+    LoadBarBitmaps();
+
+    cornerBitmap = CreateBitmapChild(0, 0, 18, 16,
+                                     floating ? globeFloatingBitmap : globeDockedBitmap, TRUE);
+    ShowWindow(cornerBitmap, SW_SHOW);
+    minimizeButton = CreateBitmapChild(119, 2, 11, 11, minimizeUpBitmap, FALSE);
+    if (floating)
+        ShowWindow(minimizeButton, SW_SHOW);
+    closeButton = CreateBitmapChild(132, 2, 11, 11, closeUpBitmap, FALSE);
+    if (floating)
+        ShowWindow(closeButton, SW_SHOW);
+
+    if (!floating) {
+        for (int i = 0; i < 4; i++)
+            clockPanels[i] = CreateBitmapChild(18 + PANEL_WIDTH * i, 0, PANEL_WIDTH, PANEL_HEIGHT,
+                                               panelBitmap, TRUE);
+        CreateFillerPanels(TRUE);
+    } else {
+        for (int i = 0; i < 4; i++)
+            clockPanels[i] = CreateBitmapChild(0, 16 + PANEL_HEIGHT * i, PANEL_WIDTH, PANEL_HEIGHT,
+                                               panelBitmap, TRUE);
+        SetTrayIcon(NIM_ADD);
+        CreateFillerPanels(FALSE);
+        for (int i = 0; i < 4; i++)
+            SetWindowPos(clockPanels[i], NULL, 0, 16 + PANEL_HEIGHT * i, PANEL_WIDTH, PANEL_HEIGHT,
+                         SWP_NOACTIVATE | SWP_NOZORDER);
+        floatedByDrag = 0;
+        placement = PLACEMENT_FLOATING;
+    }
+
+    // the panels paint their bitmaps first, so the text drawn next stays on top
+    for (int i = 0; i < 4; i++)
+        UpdateWindow(clockPanels[i]);
+    DrawAllClockPanels();
+    PaintBarFrame(mode);
 }
 
 void DrawAllClockPanels(void)
 {
+    for (int i = 0; i < CLOCK_COUNT; i++) {
+        // before LayOutBar there are no panels, and GetDC(NULL) would draw on the screen
+        if (clockPanels[i])
+            DrawClockPanel(clockPanels[i], clockZones[i].name, clockTimes[i]);
+    }
 }

@@ -1,0 +1,129 @@
+// Helpers for the dialog tests: opening them through the bar and acting inside them.
+#include "dialogtest.h"
+#include "barharness.h"
+#include "testutil.h"
+#include "app/app.h"
+#include "bar/bar.h"
+#include "dialogs/dialogs.h"
+#include "res/resource.h"
+
+void SendBarCommand(int command)
+{
+    SendMessageA(barWindow, WM_COMMAND, command, 0);
+}
+
+static const char* wantedCaption;
+static std::function<void(HWND)> pendingAction;
+static bool actionRan;
+static DWORD openedAt, giveUpAfter;
+
+static void CALLBACK LookForDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindWindowA("#32770", wantedCaption);
+    if (dialog && IsWindowVisible(dialog) && pendingAction) {
+        KillTimer(NULL, timer);
+        std::function<void(HWND)> act = pendingAction;
+        pendingAction = nullptr;
+        actionRan = true;
+        act(dialog);
+        return;
+    }
+    if (GetTickCount() - openedAt > giveUpAfter) {
+        KillTimer(NULL, timer);
+        pendingAction = nullptr;
+        if (dialog)
+            EndDialog(dialog, 0);
+    }
+}
+
+bool WhileDialogOpen(const char* caption, const std::function<void()>& open,
+                     const std::function<void(HWND)>& act, DWORD timeoutMs)
+{
+    wantedCaption = caption;
+    pendingAction = act;
+    actionRan = false;
+    openedAt = GetTickCount();
+    giveUpAfter = timeoutMs;
+    UINT_PTR timer = SetTimer(NULL, 0, 20, LookForDialog);
+    open();
+    KillTimer(NULL, timer);
+    pendingAction = nullptr;
+    return actionRan;
+}
+
+bool WhilePropertiesOpen(const std::function<void(HWND)>& act)
+{
+    return WhileDialogOpen("Properties for Velmor", [] { SendBarCommand(CMD_PROPERTIES); }, act);
+}
+
+bool WhileAboutOpen(const std::function<void(HWND)>& act)
+{
+    return WhileDialogOpen("Velmor", [] { SendBarCommand(CMD_ABOUT); }, act);
+}
+
+RECT DialogUnitsToPixels(HWND dialog, int x, int y, int width, int height)
+{
+    // place and size are converted apart, as the dialog manager does when it creates controls
+    RECT place = { x, y, width, height };
+    MapDialogRect(dialog, &place);
+    RECT rect = { place.left, place.top, place.left + place.right, place.top + place.bottom };
+    return rect;
+}
+
+int ZoneSelection(HWND dialog, int clock)
+{
+    return (int)SendDlgItemMessageA(dialog, zoneComboIds[clock - 1], CB_GETCURSEL, 0, 0);
+}
+
+POINT PinAt(int clock)
+{
+    RECT rect;
+    GetWindowRect(mapPins[clock - 1], &rect);
+    MapWindowPoints(NULL, mapControl, (POINT*)&rect, 2);
+    POINT corner = { rect.left, rect.top };
+    return corner;
+}
+
+void PickZoneFromList(HWND dialog, int clock, int position)
+{
+    HWND combo = GetDlgItem(dialog, zoneComboIds[clock - 1]);
+    SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    PumpFor(30);
+    // while the list is down the selection follows without closing it
+    SendMessageA(combo, CB_SETCURSEL, position, 0);
+    SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    PumpFor(30);
+}
+
+static void SendMouse(DWORD flags, int x, int y)
+{
+    SetCursorPos(x, y);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = (x * 65536 + width - 1) / width;    // rounded up, so it maps back to x
+    input.mi.dy = (y * 65536 + height - 1) / height;
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+    PumpFor(60);
+}
+
+void MouseDownAt(int x, int y, bool right)
+{
+    SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, x, y);
+}
+
+void MouseUpAt(int x, int y, bool right)
+{
+    SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, x, y);
+}
+
+COLORREF ScreenPixel(HWND window, int x, int y)
+{
+    POINT point = { x, y };
+    ClientToScreen(window, &point);
+    HDC screen = GetDC(NULL);
+    COLORREF colour = GetPixel(screen, point.x, point.y);
+    ReleaseDC(NULL, screen);
+    return colour;
+}

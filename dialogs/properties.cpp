@@ -50,7 +50,10 @@ static BOOL OnPropertiesInit(HWND dialog)
     propertiesDialog = dialog;
     SendDlgItemMessageA(dialog, IDC_PINBUTTON1, BM_SETCHECK, BST_CHECKED, 0);
     ChooseActivePin(1);
-    return TRUE;   // focus to the first tab stop, clock 1's zone list
+    // checking pin button 1 made it a tab stop (the platform's rule for radio buttons), so
+    // the platform's choice would be that button: put the focus on clock 1's list ourselves
+    SetFocus(GetDlgItem(dialog, IDC_ZONE1));
+    return FALSE;
 }
 
 // A closed list moves its clock's pin to the zone's own place; the DST tick stays.

@@ -137,11 +137,14 @@ TEST_F(Properties, TwentyThreeControlsInTemplateOrder)
             EXPECT_EQ((DWORD)(WS_CHILD | WS_VISIBLE), style & (WS_CHILD | WS_VISIBLE | WS_POPUP));
             DWORD bits = want.styleBits & ~want.typeMask & ~(isCombo ? WS_VSCROLL : 0);
             EXPECT_EQ(bits, style & bits) << std::hex << style;
+            // tab stops and groups where the template puts them; the platform makes the
+            // checked radio button of a group its tab stop, pin button 1 at the opening
+            DWORD tabAndGroup = want.styleBits & (WS_TABSTOP | WS_GROUP);
+            if (want.id == IDC_PINBUTTON1)
+                tabAndGroup |= WS_TABSTOP;
+            EXPECT_EQ(tabAndGroup, style & (WS_TABSTOP | WS_GROUP)) << std::hex << style;
             EXPECT_EQ(want.styleBits & want.typeMask, style & want.typeMask) << std::hex << style;
             // only the first pin button starts a group
-            if (want.styleBits & BS_PUSHLIKE) {
-                EXPECT_EQ(want.id == 1006, (style & WS_GROUP) != 0);
-            }
             if (want.text) {
                 EXPECT_EQ(want.text, TextOf(child));
             }
@@ -217,4 +220,382 @@ TEST_F(Properties, MapAndPinsAtTheirPixelPlaces)
         }
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }));
+}
+
+static bool IsChecked(HWND dialog, int id)
+{
+    return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+static bool IsEnabled(HWND dialog, int id)
+{
+    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
+
+static void PressKey(HWND dialog, UINT key)
+{
+    // the dialog's own loop sees the key as it would a typed one
+    HWND focus = GetFocus();
+    PostMessageA(focus ? focus : dialog, WM_KEYDOWN, key, 1);
+    PostMessageA(focus ? focus : dialog, WM_KEYUP, key, 0xC0000001);
+}
+
+// Where the dialog cannot cover the bar, so what the bar shows afterwards is the bar's own drawing.
+static void KeepDialogOffTheBar(void)
+{
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) - 10);
+}
+
+static const char storedChoices[] =
+    "[ZONES]\r\nONE=16\r\nONEDST=1\r\nTWO=23\r\nTWODST=1\r\nTHREE=59\r\nTHREEDST=0\r\nFOUR=22\r\nFOURDST=0\r\n"
+    "[PIN1]\r\nX=40\r\nY=60\r\n[PIN2]\r\nX=200\r\nY=100\r\n";
+
+TEST_F(Properties, OpensWithTheClocksChoicesAndPinOneActive)
+{
+    Start(storedChoices);
+    ASSERT_TRUE(WhilePropertiesOpen([](HWND dialog) {
+        for (int clock = 1; clock <= 4; clock++) {
+            HWND combo = GetDlgItem(dialog, zoneComboIds[clock - 1]);
+            EXPECT_EQ(58, SendMessageA(combo, CB_GETCOUNT, 0, 0));
+            char item[64];
+            SendMessageA(combo, CB_GETLBTEXT, 0, (LPARAM)item);
+            EXPECT_STREQ("(GMT-12:00) Eniwetok, Kwajalein", item);
+            SendMessageA(combo, CB_GETLBTEXT, 57, (LPARAM)item);
+            EXPECT_STREQ("(GMT+12:00) Wellington, Auchland", item);
+        }
+        EXPECT_EQ(15, ZoneSelection(dialog, 1));
+        EXPECT_EQ(22, ZoneSelection(dialog, 2));
+        EXPECT_EQ(CB_ERR, ZoneSelection(dialog, 3));   // 59 is no zone
+        EXPECT_EQ(21, ZoneSelection(dialog, 4));
+
+        // ticked from the switch, enabled from the zone: zone 23 has no daylight-saving time
+        EXPECT_TRUE(IsChecked(dialog, IDC_DST1));
+        EXPECT_TRUE(IsEnabled(dialog, IDC_DST1));
+        EXPECT_TRUE(IsChecked(dialog, IDC_DST2));
+        EXPECT_FALSE(IsEnabled(dialog, IDC_DST2));
+        EXPECT_FALSE(IsChecked(dialog, IDC_DST3));
+        EXPECT_FALSE(IsEnabled(dialog, IDC_DST3));     // clock 3 keeps its zero-filled record
+        EXPECT_FALSE(IsChecked(dialog, IDC_DST4));
+        EXPECT_TRUE(IsEnabled(dialog, IDC_DST4));
+
+        // pins from the file only (zone 16's place is (202, 66)), missing ones at (0, 0)
+        EXPECT_EQ(40, PinAt(1).x);
+        EXPECT_EQ(60, PinAt(1).y);
+        EXPECT_EQ(200, PinAt(2).x);
+        EXPECT_EQ(100, PinAt(2).y);
+        for (int clock = 3; clock <= 4; clock++) {
+            EXPECT_EQ(0, PinAt(clock).x);
+            EXPECT_EQ(0, PinAt(clock).y);
+        }
+
+        EXPECT_EQ(1, activePin);
+        EXPECT_TRUE(IsChecked(dialog, IDC_PINBUTTON1));
+        for (int clock = 2; clock <= 4; clock++)
+            EXPECT_FALSE(IsChecked(dialog, pinButtonIds[clock - 1]));
+        EXPECT_EQ((LONG)mapCursor, (LONG)GetClassLongA(mapControl, GCL_HCURSOR));
+        EXPECT_EQ(dialog, propertiesDialog);
+        HWND focus = GetFocus();
+        HWND combo1 = GetDlgItem(dialog, IDC_ZONE1);
+        char focusClass[64] = "";
+        GetClassNameA(focus, focusClass, sizeof focusClass);
+        EXPECT_TRUE(focus == combo1 || IsChild(combo1, focus))
+            << focusClass << " " << GetDlgCtrlID(focus);
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }));
+}
+
+TEST_F(Properties, ClockWithoutAZoneShowsItsTickDisabled)
+{
+    // clock 3 without a zone: its record is the zero-filled start, so its box is disabled
+    Start("[ZONES]\r\nTHREE=0\r\nTHREEDST=1\r\n");
+    ASSERT_TRUE(WhilePropertiesOpen([](HWND dialog) {
+        EXPECT_EQ(CB_ERR, ZoneSelection(dialog, 3));
+        EXPECT_TRUE(IsChecked(dialog, IDC_DST3));
+        EXPECT_FALSE(IsEnabled(dialog, IDC_DST3));
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }));
+}
+
+static const char newFileAfterOk[] =
+    "[ZONES]\r\nONE=1\r\nONEDST=0\r\nTWO=2\r\nTWODST=0\r\nTHREE=3\r\nTHREEDST=0\r\nFOUR=4\r\nFOURDST=0\r\n"
+    "[PIN1]\r\nX=0\r\nY=0\r\n[PIN2]\r\nX=0\r\nY=0\r\n[PIN3]\r\nX=0\r\nY=0\r\n[PIN4]\r\nX=0\r\nY=0\r\n";
+
+TEST_F(Properties, OkOnANewFileWritesTheSixteenKeysInOrder)
+{
+    Start();
+    ASSERT_FALSE(FileExists("VELMOR.INI"));
+    ASSERT_TRUE(WhilePropertiesOpen([](HWND dialog) {
+        SendMessageA(dialog, WM_COMMAND, IDC_PROPERTIES_OK, (LPARAM)GetDlgItem(dialog, IDC_PROPERTIES_OK));
+    }));
+    EXPECT_EQ(std::string(newFileAfterOk), ReadFileBytes("VELMOR.INI"));
+    EXPECT_FALSE(IsWindow(mapControl));
+}
+
+TEST_F(Properties, OkWithoutChangesRewritesEveryKey)
+{
+    // leading zeros and a stray case are read as numbers and come back as plain decimals
+    Start("[ZONES]\r\nONE=0016\r\nONEDST=1\r\nTWO=23\r\nTWODST=1\r\nTHREE=59\r\nTHREEDST=0\r\nFOUR=22\r\nFOURDST=0\r\n"
+          "[PIN1]\r\nX=040\r\nY=60\r\n[PIN2]\r\nX=200\r\nY=100\r\n[PIN3]\r\nX=-3\r\nY=400\r\n[PIN4]\r\nX=7\r\nY=8\r\n");
+    ASSERT_TRUE(WhilePropertiesOpen([](HWND dialog) { PressKey(dialog, VK_RETURN); }));
+    // clock 3's list had no selection, so it stores zone 0
+    EXPECT_EQ(std::string("[ZONES]\r\nONE=16\r\nONEDST=1\r\nTWO=23\r\nTWODST=1\r\nTHREE=0\r\nTHREEDST=0\r\nFOUR=22\r\nFOURDST=0\r\n"
+                          "[PIN1]\r\nX=40\r\nY=60\r\n[PIN2]\r\nX=200\r\nY=100\r\n[PIN3]\r\nX=-3\r\nY=400\r\n[PIN4]\r\nX=7\r\nY=8\r\n"),
+              ReadFileBytes("VELMOR.INI"));
+}
+
+TEST_F(Properties, OkStoresListsTicksAndPinsIntoTheClocksAndTheFile)
+{
+    SetFixedUtc(12, 0);
+    Start(storedChoices);
+    KeepDialogOffTheBar();
+    ASSERT_TRUE(WhilePropertiesOpen([](HWND dialog) {
+        PickZoneFromList(dialog, 2, 57);                   // Wellington: pin 2 to (72, 58)
+        SendDlgItemMessageA(dialog, IDC_DST2, BM_SETCHECK, BST_CHECKED, 0);
+        SendDlgItemMessageA(dialog, IDC_DST1, BM_SETCHECK, BST_UNCHECKED, 0);
+        SendDlgItemMessageA(dialog, IDC_ZONE4, CB_SETCURSEL, 0, 0);   // zone 1, pin stays
+        SendMessageA(mapControl, WM_LBUTTONUP, 0, MAKELPARAM(359, 187));  // pin 1 to the corner
+        SendMessageA(dialog, WM_COMMAND, IDC_PROPERTIES_OK, 0);
+    }));
+    EXPECT_EQ(std::string("[ZONES]\r\nONE=16\r\nONEDST=0\r\nTWO=58\r\nTWODST=1\r\nTHREE=0\r\nTHREEDST=0\r\nFOUR=1\r\nFOURDST=0\r\n"
+                          "[PIN1]\r\nX=359\r\nY=187\r\n[PIN2]\r\nX=72\r\nY=58\r\n[PIN3]\r\nX=0\r\nY=0\r\n[PIN4]\r\nX=0\r\nY=0\r\n"),
+              ReadFileBytes("VELMOR.INI"));
+    EXPECT_EQ(58u, clockZones[1].zoneIndex);
+    EXPECT_EQ(1u, clockZones[1].dstInUse);
+    EXPECT_STREQ("Wellington,Auchland", clockZones[1].name);
+    EXPECT_STREQ("1:00 AM", clockTimes[1]);        // UTC+13 with daylight-saving time
+    EXPECT_EQ(1u, clockZones[3].zoneIndex);
+    EXPECT_STREQ("Eniwetok, Kwajalein", clockZones[3].name);
+    EXPECT_STREQ("12:00 AM", clockTimes[3]);
+    EXPECT_EQ(0u, clockZones[0].dstInUse);
+    // zone 0 changes nothing in a record for the rest of the run
+    EXPECT_EQ(0u, clockZones[2].zoneIndex);
+    ClearFixedUtc();
+}
+
+static void ExpectNothingStored(const std::function<void(HWND)>& closeIt)
+{
+    std::string before = ReadFileBytes("VELMOR.INI");
+    ZoneRecord zonesBefore[4];
+    memcpy(zonesBefore, clockZones, sizeof zonesBefore);
+    ASSERT_TRUE(WhilePropertiesOpen([&](HWND dialog) {
+        PickZoneFromList(dialog, 1, 40);
+        SendMessageA(dialog, WM_COMMAND, IDC_PINBUTTON3, 0);
+        SendMessageA(mapControl, WM_LBUTTONUP, 0, MAKELPARAM(150, 90));
+        SendDlgItemMessageA(dialog, IDC_DST4, BM_SETCHECK, BST_CHECKED, 0);
+        closeIt(dialog);
+    }));
+    EXPECT_FALSE(IsWindow(mapControl));
+    EXPECT_EQ(before, ReadFileBytes("VELMOR.INI"));
+    EXPECT_EQ(0, memcmp(zonesBefore, clockZones, sizeof zonesBefore));
+
+    // the next opening starts again from the stored pins
+    ASSERT_TRUE(WhilePropertiesOpen([](HWND dialog) {
+        EXPECT_EQ(40, PinAt(1).x);
+        EXPECT_EQ(60, PinAt(1).y);
+        EXPECT_EQ(0, PinAt(3).x);
+        EXPECT_EQ(0, PinAt(3).y);
+        EXPECT_EQ(15, ZoneSelection(dialog, 1));
+        EXPECT_FALSE(IsChecked(dialog, IDC_DST4));
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }));
+}
+
+TEST_F(Properties, CancelButtonStoresNothing)
+{
+    Start(storedChoices);
+    ExpectNothingStored([](HWND dialog) {
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, (LPARAM)GetDlgItem(dialog, IDCANCEL));
+    });
+}
+
+TEST_F(Properties, EscapeStoresNothing)
+{
+    Start(storedChoices);
+    ExpectNothingStored([](HWND dialog) { PressKey(dialog, VK_ESCAPE); });
+}
+
+TEST_F(Properties, CloseBoxStoresNothing)
+{
+    Start(storedChoices);
+    ExpectNothingStored([](HWND dialog) { SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); });
+}
+
+TEST_F(Properties, CancelWithoutAFileLeavesNoFile)
+{
+    Start();
+    ASSERT_TRUE(WhilePropertiesOpen([](HWND dialog) { PressKey(dialog, VK_ESCAPE); }));
+    EXPECT_FALSE(FileExists("VELMOR.INI"));
+}
+
+// The white display box of a clock panel, at a spot the centred text leaves blank.
+static COLORREF PanelCorner(int clock)
+{
+    return ScreenPixel(clockPanels[clock - 1], 16, 9);
+}
+
+static void BlackenPanels(void)
+{
+    for (int i = 0; i < 4; i++) {
+        HDC dc = GetDC(clockPanels[i]);
+        RECT all = { 0, 0, 145, 48 };
+        FillRect(dc, &all, (HBRUSH)GetStockObject(BLACK_BRUSH));
+        ReleaseDC(clockPanels[i], dc);
+    }
+}
+
+static void ExpectRefreshAfterClosing(const std::function<void(HWND)>& closeIt)
+{
+    SetFixedUtc(8, 30);
+    StartBar(storedChoices);
+    KeepDialogOffTheBar();
+    // stale state that only a lookup, a recomputation and a redraw put right
+    strcpy(clockZones[0].name, "stale");
+    strcpy(clockTimes[3], "x");
+    BlackenPanels();
+    for (int clock = 1; clock <= 4; clock++)
+        ASSERT_EQ(RGB(0, 0, 0), PanelCorner(clock));
+    ASSERT_TRUE(WhilePropertiesOpen(closeIt));
+    EXPECT_STREQ("Newfoundland", clockZones[0].name);
+    EXPECT_STREQ("8:30 AM", clockTimes[3]);            // zone 22, standard time
+    PumpFor(50);
+    for (int clock = 1; clock <= 4; clock++)
+        EXPECT_EQ(RGB(255, 255, 255), PanelCorner(clock)) << clock;
+    ClearFixedUtc();
+}
+
+TEST_F(Properties, BarRefreshesTheClocksAfterCancel)
+{
+    ExpectRefreshAfterClosing([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
+}
+
+TEST_F(Properties, BarRefreshesTheClocksAfterOk)
+{
+    ExpectRefreshAfterClosing([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDC_PROPERTIES_OK, 0); });
+}
+
+TEST_F(Properties, ClocksTickWhileTheDialogIsOpen)
+{
+    SetFixedUtc(10, 15);
+    Start();
+    ASSERT_STREQ("10:15 PM", clockTimes[0]);
+    ASSERT_TRUE(WhilePropertiesOpen([](HWND dialog) {
+        SetFixedUtc(10, 16);
+        EXPECT_TRUE(PumpUntil([] { return strcmp(clockTimes[0], "10:16 PM") == 0; }, 3000));
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }));
+    ClearFixedUtc();
+}
+
+static int CountPropertiesDialogs(void)
+{
+    int count = 0;
+    for (HWND window = FindWindowA("#32770", "Properties for Velmor"); window;
+         window = FindWindowExA(NULL, window, "#32770", "Properties for Velmor"))
+        count++;
+    return count;
+}
+
+TEST_F(Properties, SecondPropertiesCommandIsRefusedWhileOpen)
+{
+    Start();
+    ASSERT_TRUE(WhilePropertiesOpen([](HWND dialog) {
+        HWND map = mapControl;
+        HRGN firstRegion = zoneRegions[0];
+        // the tray menu reaches the disabled bar; its command must not start a second dialog
+        EXPECT_FALSE(IsWindowEnabled(barWindow));
+        SendMessageA(barWindow, WM_COMMAND, CMD_PROPERTIES, 0);
+        PumpFor(100);
+        EXPECT_EQ(1, CountPropertiesDialogs());
+        EXPECT_EQ(dialog, propertiesDialog);
+        EXPECT_EQ(map, mapControl);
+        EXPECT_EQ(firstRegion, zoneRegions[0]);
+        EXPECT_EQ((LONG)MapSubclassProc, GetWindowLongA(mapControl, GWL_WNDPROC));
+        // and the first dialog still works
+        SendMessageA(dialog, WM_COMMAND, IDC_PINBUTTON2, 0);
+        SendMessageA(mapControl, WM_LBUTTONUP, 0, MAKELPARAM(123, 45));
+        EXPECT_EQ(123, PinAt(2).x);
+        EXPECT_EQ(45, PinAt(2).y);
+        SendMessageA(dialog, WM_COMMAND, IDC_PROPERTIES_OK, 0);
+    }));
+    std::string file = ReadFileBytes("VELMOR.INI");
+    EXPECT_NE(std::string::npos, file.find("[PIN2]\r\nX=123\r\nY=45\r\n")) << file;
+    // once closed, the command opens the dialog again
+    EXPECT_TRUE(WhilePropertiesOpen([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }));
+}
+
+static int CursorDisplayCount(void)
+{
+    ShowCursor(TRUE);
+    return ShowCursor(FALSE);
+}
+
+static std::string BitmapBits(HBITMAP bitmap)
+{
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof info, &info);
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = info.bmWidth;
+    format.bmiHeader.biHeight = info.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    std::string bits(info.bmWidth * info.bmHeight * 4, '\0');
+    HDC screen = GetDC(NULL);
+    GetDIBits(screen, bitmap, 0, info.bmHeight, &bits[0], &format, DIB_RGB_COLORS);
+    ReleaseDC(NULL, screen);
+    return bits;
+}
+
+static std::vector<UINT> ZoneGrid(void)
+{
+    std::vector<UINT> zones;
+    for (int y = 0; y < MAP_HEIGHT; y += 7)
+        for (int x = 0; x < MAP_WIDTH; x += 3)
+            zones.push_back(FindMapZone(x, y));
+    return zones;
+}
+
+TEST_F(Properties, TwoHundredOpeningsLeaveNothingBehind)
+{
+    Start();
+    WNDCLASSA staticClass;
+    ASSERT_TRUE(GetClassInfoA(NULL, "STATIC", &staticClass));
+    WNDPROC staticProc = staticClass.lpfnWndProc;
+    int displayCount = CursorDisplayCount();
+    std::string mapBits = BitmapBits(mapBitmap), pinBits = BitmapBits(pinBitmaps[2]);
+    std::vector<UINT> firstZones, lastZones;
+    WhilePropertiesOpen([&](HWND dialog) {
+        firstZones = ZoneGrid();
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    for (int i = 0; i < 198; i++)
+        ASSERT_TRUE(WhilePropertiesOpen([](HWND dialog) {
+            SendMessageA(dialog, WM_COMMAND, IDC_PINBUTTON4, 0);
+            SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        })) << i;
+    WhilePropertiesOpen([&](HWND dialog) {
+        lastZones = ZoneGrid();
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+
+    EXPECT_EQ(firstZones, lastZones);
+    for (int i = 0; i < ZONE_REGION_COUNT; i++)
+        EXPECT_EQ(NULL, zoneRegions[i]);
+    EXPECT_EQ(NULL, mapControl);
+    EXPECT_EQ(NULL, propertiesDialog);
+    EXPECT_EQ(displayCount, CursorDisplayCount());
+    ASSERT_TRUE(GetClassInfoA(NULL, "STATIC", &staticClass));
+    EXPECT_EQ(staticProc, staticClass.lpfnWndProc);
+    EXPECT_EQ(LoadCursorA(NULL, (LPCSTR)IDC_ARROW), staticClass.hCursor);
+    EXPECT_EQ((LONG)arrowCursor, (LONG)GetClassLongA(clockPanels[0], GCL_HCURSOR));
+    EXPECT_EQ(mapBits, BitmapBits(mapBitmap));
+    EXPECT_EQ(pinBits, BitmapBits(pinBitmaps[2]));
+
+    // GDI still hands out fonts and regions
+    HRGN region = CreateRectRgn(0, 0, 10, 10);
+    HFONT font = CreateFontA(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+    EXPECT_TRUE(region != NULL);
+    EXPECT_TRUE(font != NULL);
+    DeleteObject(region);
+    DeleteObject(font);
 }

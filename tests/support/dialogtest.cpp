@@ -14,25 +14,23 @@ void SendBarCommand(int command)
 
 static const char* wantedCaption;
 static std::function<void(HWND)> pendingAction;
-static bool actionRan;
+static bool actionRan, forcedShut;
 static DWORD openedAt, giveUpAfter;
 
-static void CALLBACK LookForDialog(HWND, UINT, UINT_PTR timer, DWORD)
+// Runs the action once the dialog is up; ends a dialog that is still open at the deadline.
+static void CALLBACK LookForDialog(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND dialog = FindWindowA("#32770", wantedCaption);
     if (dialog && IsWindowVisible(dialog) && pendingAction) {
-        KillTimer(NULL, timer);
         std::function<void(HWND)> act = pendingAction;
         pendingAction = nullptr;
         actionRan = true;
         act(dialog);
         return;
     }
-    if (GetTickCount() - openedAt > giveUpAfter) {
-        KillTimer(NULL, timer);
-        pendingAction = nullptr;
-        if (dialog)
-            EndDialog(dialog, 0);
+    if (dialog && GetTickCount() - openedAt > giveUpAfter && !forcedShut) {
+        forcedShut = true;
+        EndDialog(dialog, 0);
     }
 }
 
@@ -42,13 +40,14 @@ bool WhileDialogOpen(const char* caption, const std::function<void()>& open,
     wantedCaption = caption;
     pendingAction = act;
     actionRan = false;
+    forcedShut = false;
     openedAt = GetTickCount();
     giveUpAfter = timeoutMs;
     UINT_PTR timer = SetTimer(NULL, 0, 20, LookForDialog);
     open();
     KillTimer(NULL, timer);
     pendingAction = nullptr;
-    return actionRan;
+    return actionRan && !forcedShut;
 }
 
 bool WhilePropertiesOpen(const std::function<void(HWND)>& act)

@@ -1,4 +1,5 @@
 // The program's bitmaps, icon and cursor as loaded from its resources: sizes, depths and key pixels.
+#include <windows.h>
 #include <gtest/gtest.h>
 #include <vector>
 #include "res/resource.h"

@@ -46,12 +46,13 @@ def read_regions(path):
 
 
 def polygon_rows(pts):
-    """Pixel rows of a polygon under the non-zero winding rule, sampled at pixel centres:
-    a list of H sets of x."""
+    """Pixel rows of a polygon under the non-zero winding rule, as the platform's regions
+    take them: pixel (x, y) is sampled at the point (x, y), left and top edges inside,
+    right and bottom edges outside. A list of H sets of x."""
     rows = [set() for _ in range(H)]
     n = len(pts)
     for y in range(H):
-        yc = y + 0.5
+        yc = y
         cross = []
         for i in range(n):
             (x0, y0), (x1, y1) = pts[i], pts[(i + 1) % n]
@@ -63,7 +64,7 @@ def polygon_rows(pts):
             wind += cross[k][1]
             if wind:
                 for x in range(W):
-                    if cross[k][0] <= x + 0.5 < cross[k + 1][0]:
+                    if cross[k][0] <= x < cross[k + 1][0]:
                         rows[y].add(x)
     return rows
 

@@ -3,6 +3,7 @@
 # '.' water, north first), from the GSHHG coastlines (low resolution) through GMT.
 # Needs Debian's gmt and gmt-gshhg-low; the output is committed, so the map
 # generator (tools/make_map.py) runs without them.
+# Usage: tools/make_landmask.sh [output file, default tools/landmask.txt]
 #
 # The map: one pixel per degree of longitude, x = longitude + 255 (Greenwich at
 # x 255, 105 E at the left edge); rows in Miller's cylindrical projection at the
@@ -12,13 +13,14 @@
 # counts as land when 8 or more of its 16 samples are land.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
+out=$(realpath -m "${1:-$here/landmask.txt}")
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 # A geographic mask: 1440 columns of 1/4 degree, rows of 1/20 degree from 86 N to 62 S.
 cd "$tmp"
 gmt grdlandmask -R-255/105/-62/86 -I1440+n/2960+n -r -Dl -N0/255 -G"$tmp/mask.nc"
 gmt grd2xyz "$tmp/mask.nc" -ZTLu > "$tmp/mask.raw"
-/usr/bin/python3 - "$tmp/mask.raw" "$here/landmask.txt" <<'PY'
+/usr/bin/python3 - "$tmp/mask.raw" "$out" <<'PY'
 import math, sys
 raw = open(sys.argv[1], "rb").read()
 W, H, F = 360, 188, 4

@@ -71,10 +71,10 @@ void Extend(Box& b, const POINT& p)
 
 // Extents of the area-adding polygons of a row, split at the middle of the map for
 // the zones that have pieces at both ends.
-void AddingExtents(const ZoneRegionSpec& spec, Box& left, Box& right)
+void AddingExtents(const ZoneRegionSpec& entry, Box& left, Box& right)
 {
-    for (int k = 0; k < spec.polygonCount; k++) {
-        const ZonePolygon& poly = spec.polygons[k];
+    for (int k = 0; k < entry.polygonCount; k++) {
+        const ZonePolygon& poly = entry.polygons[k];
         if (poly.combineMode == RGN_DIFF)
             continue;
         for (int v = 0; v < poly.vertexCount; v++)
@@ -89,12 +89,12 @@ HRGN PolygonRegion(const ZonePolygon& poly)
 
 // Builds a zone's region the way the map's construction says: the first polygon,
 // then each further one combined by its mode; `upTo` limits the polygons used.
-HRGN BuildFromPolygons(const ZoneRegionSpec& spec, int upTo)
+HRGN BuildFromPolygons(const ZoneRegionSpec& entry, int upTo)
 {
-    HRGN rgn = PolygonRegion(spec.polygons[0]);
-    for (int k = 1; k < upTo && k < spec.polygonCount; k++) {
-        HRGN tmp = PolygonRegion(spec.polygons[k]);
-        CombineRgn(rgn, rgn, tmp, spec.polygons[k].combineMode);
+    HRGN rgn = PolygonRegion(entry.polygons[0]);
+    for (int k = 1; k < upTo && k < entry.polygonCount; k++) {
+        HRGN tmp = PolygonRegion(entry.polygons[k]);
+        CombineRgn(rgn, rgn, tmp, entry.polygons[k].combineMode);
         DeleteObject(tmp);
     }
     return rgn;
@@ -105,10 +105,10 @@ struct RegionSet {
     RegionSet()
     {
         for (int i = 0; i < REGIONS; i++) {
-            const ZoneRegionSpec& spec = zoneRegionSpecs[i];
-            rgn[i] = BuildFromPolygons(spec, spec.polygonCount);
-            if (spec.subtractOrder >= 0)
-                CombineRgn(rgn[i], rgn[i], rgn[spec.subtractOrder], RGN_DIFF);
+            const ZoneRegionSpec& entry = zoneRegionSpecs[i];
+            rgn[i] = BuildFromPolygons(entry, entry.polygonCount);
+            if (entry.subtractOrder >= 0)
+                CombineRgn(rgn[i], rgn[i], rgn[entry.subtractOrder], RGN_DIFF);
         }
     }
     ~RegionSet()
@@ -157,20 +157,20 @@ TEST(ZonePolygons, ConstructionFollowsTheRegionTable)
 {
     int polygons = 0, vertices = 0;
     for (int i = 0; i < REGIONS; i++) {
-        const ZoneRegionSpec& spec = zoneRegionSpecs[i];
+        const ZoneRegionSpec& entry = zoneRegionSpecs[i];
         const ExpectedRow& want = Expected()[i];
-        EXPECT_EQ(want.zone, spec.zoneIndex) << "order " << i;
-        EXPECT_EQ(want.subtractOrder, spec.subtractOrder) << "zone " << want.zone;
-        ASSERT_EQ((int)want.polygons.size(), spec.polygonCount) << "zone " << want.zone;
-        for (int k = 0; k < spec.polygonCount; k++) {
-            EXPECT_EQ(want.polygons[k].first, spec.polygons[k].vertexCount)
+        EXPECT_EQ(want.zone, entry.zoneIndex) << "order " << i;
+        EXPECT_EQ(want.subtractOrder, entry.subtractOrder) << "zone " << want.zone;
+        ASSERT_EQ((int)want.polygons.size(), entry.polygonCount) << "zone " << want.zone;
+        for (int k = 0; k < entry.polygonCount; k++) {
+            EXPECT_EQ(want.polygons[k].first, entry.polygons[k].vertexCount)
                 << "zone " << want.zone << " polygon " << k;
-            EXPECT_EQ(want.polygons[k].second, spec.polygons[k].combineMode)
+            EXPECT_EQ(want.polygons[k].second, entry.polygons[k].combineMode)
                 << "zone " << want.zone << " polygon " << k;
         }
-        polygons += spec.polygonCount;
-        for (int k = 0; k < spec.polygonCount; k++)
-            vertices += spec.polygons[k].vertexCount;
+        polygons += entry.polygonCount;
+        for (int k = 0; k < entry.polygonCount; k++)
+            vertices += entry.polygons[k].vertexCount;
     }
     EXPECT_EQ(45, polygons);
     EXPECT_EQ(809, vertices);
@@ -183,18 +183,18 @@ TEST(ZonePolygons, ConstructionFollowsTheRegionTable)
 TEST(ZonePolygons, ExtentsAndVertexBounds)
 {
     for (int i = 0; i < REGIONS; i++) {
-        const ZoneRegionSpec& spec = zoneRegionSpecs[i];
-        for (int k = 0; k < spec.polygonCount; k++)
-            for (int v = 0; v < spec.polygons[k].vertexCount; v++) {
-                const POINT& p = spec.polygons[k].vertices[v];
+        const ZoneRegionSpec& entry = zoneRegionSpecs[i];
+        for (int k = 0; k < entry.polygonCount; k++)
+            for (int v = 0; v < entry.polygons[k].vertexCount; v++) {
+                const POINT& p = entry.polygons[k].vertices[v];
                 EXPECT_TRUE(p.x >= 2 && p.x <= 358 && p.y >= 2 && p.y <= 186)
-                    << "zone " << spec.zoneIndex << " polygon " << k << " (" << p.x << "," << p.y << ")";
+                    << "zone " << entry.zoneIndex << " polygon " << k << " (" << p.x << "," << p.y << ")";
             }
         const ExpectedRow& want = Expected()[i];
         if (want.zone == 43 || want.zone == 44)
             continue;
         Box all, none;
-        AddingExtents(spec, all, all);
+        AddingExtents(entry, all, all);
         EXPECT_EQ(want.minX, all.minX) << "zone " << want.zone;
         EXPECT_EQ(want.maxX, all.maxX) << "zone " << want.zone;
         EXPECT_EQ(want.minY, all.minY) << "zone " << want.zone;

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Drags the running bar with the real mouse on the test display: from the top edge into
+# the desktop (it floats), then to the bottom edge (it docks there). Saves a screenshot
+# after each step and checks the window's place through X and the settings file at exit.
+set -euo pipefail
+exe=$1
+shots=$2
+mkdir -p "$shots"
+work=$(mktemp -d)
+cd "$work"
+trap 'wine taskkill /f /im velmor.exe >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+# prints "x y w h" of the program's mapped top-level X window
+bar_geometry() {
+    local id
+    for id in $(xdotool search --onlyvisible --name '^Velmor$' 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$id")"
+        echo "$X $Y $WIDTH $HEIGHT"
+        return 0
+    done
+    return 1
+}
+
+wait_for() {   # wait_for "predicate on $geo"
+    local i
+    for i in $(seq 60); do
+        geo=$(bar_geometry || true)
+        [ -n "$geo" ] && eval "$1" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+drag() {   # drag x0 y0 x1 y1
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+    xdotool mousedown 1
+    local i steps=12
+    for i in $(seq $steps); do
+        xdotool mousemove $(( $1 + ($3 - $1) * i / steps )) $(( $2 + ($4 - $2) * i / steps ))
+        sleep 0.05
+    done
+    sleep 0.2
+    xdotool mouseup 1
+    sleep 0.5
+}
+
+screen_h=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[2] }')
+screen_w=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1] }')
+
+wine "$exe" </dev/null >/dev/null 2>&1 &
+wait_for '[ "$geo" = "0 0 $screen_w 54" ]' || fail "docked bar at the top, got '$geo'"
+sleep 0.5
+/usr/bin/import -window root "$shots/drag-1-docked-top.png"
+
+# the caption column below the globe is the bar's own surface
+drag 8 36 400 400
+wait_for 'set -- $geo; [ "$3" = 151 ] && [ "$4" = 218 ]' || fail "floating window 151 x 218, got '$geo'"
+set -- $geo
+[ "$2" -gt 100 ] || fail "floating window inside the desktop, got '$geo'"
+/usr/bin/import -window root "$shots/drag-2-floating.png"
+
+# the caption strip right of the title
+drag $(( $1 + 90 )) $(( $2 + 6 )) 500 $(( screen_h - 2 ))
+wait_for '[ "$geo" = "0 $(( screen_h - 55 )) $screen_w 55" ]' || fail "docked at the bottom, 55 high, got '$geo'"
+sleep 0.3
+/usr/bin/import -window root "$shots/drag-3-docked-bottom.png"
+
+wine taskkill /im velmor.exe >/dev/null 2>&1
+for _ in $(seq 50); do grep -q ALIGN VELMOR.INI 2>/dev/null && break; sleep 0.1; done
+grep -q '^ALIGN=3' VELMOR.INI || fail "ALIGN=3 written at exit: $(cat VELMOR.INI 2>/dev/null)"
+echo "1 passed, 0 failed"

@@ -1,0 +1,346 @@
+// Docking as an application bar and dragging between the docked bar and the floating window,
+// driven by the real messages with real cursor positions.
+#include <gtest/gtest.h>
+#include "app/app.h"
+#include "bar/bar.h"
+#include "res/resource.h"
+#include "barharness.h"
+#include "testutil.h"
+
+static int ScreenW() { return GetSystemMetrics(SM_CXSCREEN); }
+static int ScreenH() { return GetSystemMetrics(SM_CYSCREEN); }
+
+static void ExpectRect(const RECT& r, int left, int top, int right, int bottom, const char* what)
+{
+    EXPECT_EQ(left, r.left) << what;
+    EXPECT_EQ(top, r.top) << what;
+    EXPECT_EQ(right, r.right) << what;
+    EXPECT_EQ(bottom, r.bottom) << what;
+}
+
+// One WM_MOVING step with the cursor at (x, y); returns the rectangle as the handler left it.
+static RECT MoveStep(int x, int y)
+{
+    SetCursorPos(x, y);
+    RECT proposed = WindowRect(barWindow);
+    OffsetRect(&proposed, 10, 10);
+    SendMessageA(barWindow, WM_MOVING, WMSZ_TOP, (LPARAM)&proposed);
+    return proposed;
+}
+
+static void EndMove(void)
+{
+    SendMessageA(barWindow, WM_EXITSIZEMOVE, 0, 0);
+    PumpFor(30);
+}
+
+static bool TimerRunning(void)
+{
+    // a timer that is gone can't be killed; one that was killed here is started again
+    if (!KillTimer(barWindow, CLOCK_TIMER_ID))
+        return false;
+    StartClockTimer();
+    return true;
+}
+
+static HBITMAP CornerPicture(void)
+{
+    return (HBITMAP)SendMessageA(cornerBitmap, STM_GETIMAGE, IMAGE_BITMAP, 0);
+}
+
+struct WorkArea {
+    RECT saved;
+    WorkArea() { SystemParametersInfoA(SPI_GETWORKAREA, 0, &saved, 0); }
+    ~WorkArea() { SystemParametersInfoA(SPI_SETWORKAREA, 0, &saved, 0); }
+    void Set(int l, int t, int r, int b)
+    {
+        RECT area = { l, t, r, b };
+        SystemParametersInfoA(SPI_SETWORKAREA, 0, &area, 0);
+    }
+};
+
+TEST(ChooseEdge, FloatingInsideTheShrunkWorkAreaAnEdgeOutside)
+{
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    int margin = GetSystemMetrics(SM_CYVSCROLL);
+    ASSERT_GT(margin, 0);
+    int midX = (work.left + work.right) / 2;
+    EXPECT_EQ(-2, ChooseEdge(midX, (work.top + work.bottom) / 2));
+    EXPECT_EQ(-2, ChooseEdge(work.left, work.top + margin));            // top-left inclusive
+    EXPECT_EQ(-2, ChooseEdge(work.right - 1, work.bottom - margin - 1));
+    EXPECT_EQ(1, ChooseEdge(midX, work.top + margin - 1));               // inside, but in the margin
+    EXPECT_EQ(3, ChooseEdge(midX, work.bottom - margin));                // bottom exclusive
+    EXPECT_EQ(1, ChooseEdge(midX, -40));
+    EXPECT_EQ(3, ChooseEdge(midX, ScreenH() + 40));
+}
+
+TEST(ChooseEdge, BesideTheWorkAreaOnlyTheHeightCounts)
+{
+    ASSERT_EQ(768, ScreenH()) << "the test display is 1024 x 768";
+    WorkArea area;
+    area.Set(100, 0, 1024, 768);   // as with a taskbar down the left edge
+    EXPECT_EQ(-2, ChooseEdge(500, 384));
+    EXPECT_EQ(1, ChooseEdge(50, 384));
+    EXPECT_EQ(3, ChooseEdge(50, 385));
+    EXPECT_EQ(1, ChooseEdge(50, 20));
+    EXPECT_EQ(3, ChooseEdge(50, 700));
+    EXPECT_EQ(1, ChooseEdge(1024, 0));
+}
+
+TEST(DockBar, StartedAtTheTopTheStripIs54High)
+{
+    ScratchDir dir;
+    StartBar();
+    ExpectRect(WindowRect(barWindow), 0, 0, ScreenW(), 54, "window");
+    EXPECT_EQ((UINT)ABE_TOP, appBar.uEdge);
+    ExpectRect(appBar.rc, 0, 0, ScreenW(), 54, "appbar");
+    EXPECT_EQ(36u, appBar.cbSize);
+    EXPECT_EQ(barWindow, appBar.hWnd);
+    EXPECT_EQ(1124u, appBar.uCallbackMessage);
+    CloseBar();
+}
+
+TEST(DockBar, StartedAtTheBottomAndWithAnUnknownEdge)
+{
+    ScratchDir dir;
+    StartBar("[PREFS]\r\nALIGN=3\r\n");
+    ExpectRect(WindowRect(barWindow), 0, ScreenH() - 54, ScreenW(), ScreenH(), "bottom");
+    EXPECT_EQ((UINT)ABE_BOTTOM, appBar.uEdge);
+    ExpectRect(appBar.rc, 0, ScreenH() - 54, ScreenW(), ScreenH(), "appbar");
+    EXPECT_EQ(3, placement);
+    CloseBar();
+
+    // an edge the settings can't name docks at the top instead of covering the screen
+    StartBar("[PREFS]\r\nALIGN=7\r\n");
+    ExpectRect(WindowRect(barWindow), 0, 0, ScreenW(), 54, "unknown edge");
+    EXPECT_EQ((UINT)ABE_TOP, appBar.uEdge);
+    EXPECT_EQ(7, alignPreference);
+    CloseBar();
+}
+
+TEST(DockBar, ReleaseBarSpaceClearsTheRecordAndSizingYieldsTheStrip)
+{
+    ScratchDir dir;
+    StartBar();
+    RECT proposed = { 5, 6, 300, 400 };
+    EXPECT_EQ(TRUE, SendMessageA(barWindow, WM_SIZING, WMSZ_BOTTOMRIGHT, (LPARAM)&proposed));
+    ExpectRect(proposed, 0, 0, ScreenW(), 54, "sizing while docked");
+
+    ReleaseBarSpace();
+    EXPECT_EQ((UINT)-2, appBar.uEdge);
+    ExpectRect(appBar.rc, 0, 0, 0, 0, "released");
+    CloseBar();
+
+    StartBar("[PREFS]\r\nALIGN=99\r\n");
+    RECT floating = { 35, 35, 300, 400 };
+    EXPECT_EQ(TRUE, SendMessageA(barWindow, WM_SIZING, WMSZ_BOTTOMRIGHT, (LPARAM)&floating));
+    ExpectRect(floating, 35, 35, 300, 400, "sizing while floating");
+    CloseBar();
+}
+
+TEST(Drag, DockedBarDraggedIntoTheDesktopFloatsAndGetsItsButtonsAtTheEnd)
+{
+    ScratchDir dir;
+    StartBar();
+    ASSERT_TRUE(clockPanels[0] != NULL) << "the bar's children exist";
+    RECT rect = MoveStep(500, 400);
+
+    EXPECT_EQ(-2, placement);
+    EXPECT_EQ(1, floatedByDrag);
+    EXPECT_EQ(151, rect.right - rect.left);
+    EXPECT_EQ(218, rect.bottom - rect.top);
+    EXPECT_EQ(WindowRect(barWindow).left + 10, rect.left);   // keeps the proposed corner
+    for (int i = 0; i < 4; i++)
+        ExpectRect(ChildRect(clockPanels[i]), 0, 16 + 49 * i, 145, 65 + 49 * i, "panel");
+    for (int i = 0; i < FILLER_COUNT; i++)
+        if (fillerPanels[i]) {
+            EXPECT_FALSE(IsWindowVisible(fillerPanels[i]));
+        }
+    EXPECT_EQ(globeFloatingBitmap, CornerPicture());
+    EXPECT_EQ((UINT)-2, appBar.uEdge);
+    EXPECT_EQ(WS_EX_TOOLWINDOW, GetWindowLongA(barWindow, GWL_EXSTYLE) & ~(WS_EX_TOPMOST | WS_EX_WINDOWEDGE));
+    EXPECT_EQ(0, GetWindowLongA(barWindow, GWL_STYLE) & WS_SYSMENU);
+    // the buttons, the tray icon and the clocks wait for the end of the drag
+    EXPECT_FALSE(IsWindowVisible(minimizeButton));
+    EXPECT_FALSE(IsWindowVisible(closeButton));
+    EXPECT_FALSE(TrayIconExists(barWindow, TRAY_ICON_ID));
+    EXPECT_FALSE(TimerRunning());
+    EXPECT_EQ(1, alignPreference);
+
+    MoveWindow(barWindow, rect.left, rect.top, 300, 300, TRUE);
+    EndMove();
+    EXPECT_EQ(99, alignPreference);
+    RECT window = WindowRect(barWindow);
+    EXPECT_EQ(151, window.right - window.left);
+    EXPECT_EQ(218, window.bottom - window.top);
+    EXPECT_TRUE(IsWindowVisible(minimizeButton));
+    EXPECT_TRUE(IsWindowVisible(closeButton));
+    EXPECT_TRUE(TrayIconExists(barWindow, TRAY_ICON_ID));
+    EXPECT_TRUE(TimerRunning());
+    CloseBar();
+    EXPECT_FALSE(TrayIconExists(barWindow, TRAY_ICON_ID));
+}
+
+TEST(Drag, FloatingWindowDraggedToAnEdgeDocksThere55High)
+{
+    ScratchDir dir;
+    StartBar("[PREFS]\r\nALIGN=99\r\n");
+    ASSERT_EQ(-2, placement);
+    EXPECT_TRUE(TrayIconExists(barWindow, TRAY_ICON_ID));
+
+    RECT rect = MoveStep(500, 2);
+    ExpectRect(rect, 0, 0, ScreenW(), 55, "drag rectangle at the top");
+    EXPECT_EQ(1, placement);
+    EXPECT_EQ(1, alignPreference);
+    EXPECT_EQ(0, floatedByDrag);
+    for (int i = 0; i < 4; i++)
+        ExpectRect(ChildRect(clockPanels[i]), 18 + 145 * i, 0, 163 + 145 * i, 49, "panel");
+    const int fillerLeft[] = { 598, 741, 886, 1031 };
+    for (int i = 0; i < FILLER_COUNT; i++)
+        if (fillerPanels[i]) {
+            EXPECT_TRUE(IsWindowVisible(fillerPanels[i]));
+            EXPECT_EQ(fillerLeft[i], ChildRect(fillerPanels[i]).left);
+        }
+    EXPECT_FALSE(IsWindowVisible(minimizeButton));
+    EXPECT_FALSE(IsWindowVisible(closeButton));
+    EXPECT_EQ(globeDockedBitmap, CornerPicture());
+    EXPECT_TRUE(TrayIconExists(barWindow, TRAY_ICON_ID));   // goes at the end of the drag
+
+    MoveWindow(barWindow, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    EndMove();
+    ExpectRect(WindowRect(barWindow), 0, 0, ScreenW(), 55, "docked after the drag");
+    ExpectRect(appBar.rc, 0, 0, ScreenW(), 55, "strip");
+    EXPECT_EQ((UINT)ABE_TOP, appBar.uEdge);
+    EXPECT_FALSE(TrayIconExists(barWindow, TRAY_ICON_ID));
+    EXPECT_TRUE(TimerRunning());
+    CloseBar();
+    EXPECT_EQ("[PREFS]\r\nALIGN=1\r\nONTOP=1\r\n", ReadFileBytes("VELMOR.INI"));
+}
+
+TEST(Drag, FloatingWindowDraggedToTheBottomDocksAtTheBottom)
+{
+    ScratchDir dir;
+    StartBar("[PREFS]\r\nALIGN=99\r\n");
+    RECT rect = MoveStep(500, ScreenH() - 2);
+    ExpectRect(rect, 0, ScreenH() - 55, ScreenW(), ScreenH(), "drag rectangle at the bottom");
+    MoveWindow(barWindow, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    EndMove();
+    ExpectRect(WindowRect(barWindow), 0, ScreenH() - 55, ScreenW(), ScreenH(), "docked");
+    EXPECT_EQ(3, alignPreference);
+    EXPECT_EQ((UINT)ABE_BOTTOM, appBar.uEdge);
+    CloseBar();
+}
+
+TEST(Drag, DockedBarDraggedOverTheOtherBandDocksAtTheOtherEdge)
+{
+    ScratchDir dir;
+    StartBar();
+    RECT rect = MoveStep(500, ScreenH() - 3);   // never inside the work area
+    EXPECT_EQ(1, placement);                    // follows the drag as it is until the end
+    EXPECT_EQ(3, selectedPlacement);
+    MoveWindow(barWindow, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    EndMove();
+    EXPECT_EQ(3, placement);
+    EXPECT_EQ(3, alignPreference);
+    ExpectRect(WindowRect(barWindow), 0, ScreenH() - 54, ScreenW(), ScreenH(), "bottom");
+    EXPECT_FALSE(TrayIconExists(barWindow, TRAY_ICON_ID));
+    CloseBar();
+}
+
+TEST(Drag, MoveLoopWithoutMovingDocksAtTheSameEdge)
+{
+    ScratchDir dir;
+    StartBar("[PREFS]\r\nALIGN=3\r\n");
+    MoveWindow(barWindow, 0, 300, ScreenW(), 54, TRUE);
+    EndMove();
+    EXPECT_EQ(3, placement);
+    ExpectRect(WindowRect(barWindow), 0, ScreenH() - 54, ScreenW(), ScreenH(), "same edge");
+    CloseBar();
+
+    StartBar("[PREFS]\r\nALIGN=99\r\n");
+    RECT before = WindowRect(barWindow);
+    EndMove();
+    EXPECT_EQ(-2, placement);
+    EXPECT_EQ(99, alignPreference);
+    ExpectRect(WindowRect(barWindow), before.left, before.top, before.right, before.bottom, "still floating");
+    CloseBar();
+}
+
+TEST(Drag, StartedFloatingTheRectangleIsLeftAsProposed)
+{
+    ScratchDir dir;
+    StartBar("[PREFS]\r\nALIGN=99\r\n");
+    SetCursorPos(500, 400);
+    RECT proposed = { 400, 300, 700, 700 };
+    SendMessageA(barWindow, WM_MOVING, WMSZ_TOP, (LPARAM)&proposed);
+    ExpectRect(proposed, 400, 300, 700, 700, "floatedByDrag 0");
+    EXPECT_EQ(-2, placement);
+    CloseBar();
+}
+
+TEST(Drag, SeveralMovesWhileFloatingLeaveExactlyOneTrayIcon)
+{
+    ScratchDir dir;
+    StartBar();
+    for (int i = 0; i < 4; i++) {
+        MoveStep(300 + 40 * i, 300);
+        EndMove();
+    }
+    EXPECT_EQ(-2, placement);
+    // exactly one: the first delete succeeds, a second finds nothing
+    NOTIFYICONDATAA icon = {};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = barWindow;
+    icon.uID = TRAY_ICON_ID;
+    EXPECT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_DELETE, &icon));
+    SetTrayIcon(NIM_ADD);
+    CloseBar();
+    EXPECT_FALSE(TrayIconExists(barWindow, TRAY_ICON_ID));
+}
+
+TEST(AppBarNotify, PositionChangeRedocksOnlyWhileDocked)
+{
+    ScratchDir dir;
+    StartBar();
+    MoveWindow(barWindow, 0, 200, ScreenW(), 54, TRUE);
+    EXPECT_EQ(0, SendMessageA(barWindow, WM_APPBARNOTIFY, ABN_POSCHANGED, 0));
+    ExpectRect(WindowRect(barWindow), 0, 0, ScreenW(), 54, "re-docked");
+    CloseBar();
+
+    StartBar("[PREFS]\r\nALIGN=99\r\n");
+    RECT before = WindowRect(barWindow);
+    SendMessageA(barWindow, WM_APPBARNOTIFY, ABN_POSCHANGED, 0);
+    ExpectRect(WindowRect(barWindow), before.left, before.top, before.right, before.bottom, "floating");
+    CloseBar();
+}
+
+static bool Topmost(void)
+{
+    return (GetWindowLongA(barWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+TEST(AppBarNotify, StateChangesAndFullScreenProgramsSetTheZOrder)
+{
+    ScratchDir dir;
+    StartBar("[PREFS]\r\nONTOP=0\r\n");
+    bool shellOnTop = (SHAppBarMessage(ABM_GETSTATE, &appBar) & ABS_ALWAYSONTOP) != 0;
+    ASSERT_FALSE(Topmost());
+    SendMessageA(barWindow, WM_APPBARNOTIFY, ABN_STATECHANGE, 0);
+    EXPECT_EQ(shellOnTop, Topmost());
+
+    SetWindowPos(barWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageA(barWindow, WM_APPBARNOTIFY, ABN_FULLSCREENAPP, 1);
+    EXPECT_FALSE(Topmost()) << "a full-screen program opening sends the bar to the bottom";
+    SendMessageA(barWindow, WM_APPBARNOTIFY, ABN_FULLSCREENAPP, 0);
+    EXPECT_EQ(shellOnTop, Topmost());
+
+    RECT before = WindowRect(barWindow);
+    bool topBefore = Topmost();
+    SendMessageA(barWindow, WM_APPBARNOTIFY, ABN_WINDOWARRANGE, 0);
+    SendMessageA(barWindow, WM_APPBARNOTIFY, 77, 0);
+    EXPECT_EQ(topBefore, Topmost());
+    ExpectRect(WindowRect(barWindow), before.left, before.top, before.right, before.bottom, "other codes");
+    CloseBar();
+}

@@ -84,6 +84,14 @@ void OnAppBarNotify(WPARAM code, LPARAM lParam)
     }
 }
 
+// Wine's move loop takes only the position from the WM_MOVING rectangle, never its
+// size, so the window is given the new size here as well.
+static void ResizeForDrag(const RECT* dragRect)
+{
+    SetWindowPos(barWindow, NULL, 0, 0, dragRect->right - dragRect->left, dragRect->bottom - dragRect->top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 static void PlaceClockPanels(int docked, UINT flags)
 {
     for (int i = 0; i < 4; i++)
@@ -106,6 +114,7 @@ static void FloatDockedBar(RECT* dragRect)
     SendMessageA(cornerBitmap, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)globeFloatingBitmap);
     dragRect->right = dragRect->left + FLOATING_WIDTH;
     dragRect->bottom = dragRect->top + FLOATING_HEIGHT;
+    ResizeForDrag(dragRect);
     floatedByDrag = 1;
     placement = PLACEMENT_FLOATING;
 }
@@ -128,6 +137,7 @@ static void DockFloatingBar(RECT* dragRect)
     dragRect->right = screenWidth;
     dragRect->top = selectedPlacement == PLACEMENT_TOP ? 0 : screenHeight - DOCKED_HEIGHT_AFTER_DRAG;
     dragRect->bottom = dragRect->top + DOCKED_HEIGHT_AFTER_DRAG;
+    ResizeForDrag(dragRect);
     SendMessageA(cornerBitmap, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)globeDockedBitmap);
     PaintBarFrame(LAYOUT_DOCKED);
     floatedByDrag = 0;

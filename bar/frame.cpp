@@ -15,6 +15,9 @@ static void FillBox(HDC dc, int left, int top, int right, int bottom, HBRUSH bru
 static void PaintDockedFrame(HDC dc)
 {
     int bottom = appBar.rc.bottom;
+    // a cleared strip (bottom 0) draws nothing; Wine would fill an upside-down rectangle
+    if (bottom <= 16)
+        return;
     FillBox(dc, 0, 16, 14, bottom, GetSysColorBrush(COLOR_ACTIVECAPTION));
     FillBox(dc, 14, 16, 16, bottom, (HBRUSH)GetStockObject(BLACK_BRUSH));
     FillBox(dc, 16, 16, 18, bottom, (HBRUSH)GetStockObject(WHITE_BRUSH));

@@ -16,7 +16,7 @@ from imglib import (VGA16, BLACK, GREEN, OLIVE, NAVY, SILVER, GREY, RED, LIME, Y
 PIN_COLOURS = [(255, 0, 0), (255, 255, 0), (0, 255, 255), (255, 0, 255)]
 PIN_INDEX = [RED, YELLOW, CYAN, MAGENTA]
 
-# Panel geometry (Part 3.3): the white display area, inclusive.
+# Clock panel geometry: the white display area (inclusive), where the time is drawn.
 BOX_L, BOX_T, BOX_R, BOX_B = 14, 7, 127, 35
 
 

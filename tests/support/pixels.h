@@ -1,0 +1,27 @@
+// Reading back what a window shows, as pixels.
+#ifndef VELMOR_PIXELS_H
+#define VELMOR_PIXELS_H
+
+#include <windows.h>
+#include <vector>
+
+// The client area of a window as it stands, row by row (COLORREF values).
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[y * width + x]; }
+    bool operator==(const Picture& other) const
+    {
+        return width == other.width && height == other.height && pixels == other.pixels;
+    }
+};
+Picture Snapshot(HWND window);
+
+bool IsDark(COLORREF colour);       // text ink: each channel below 110
+bool IsGrey(COLORREF colour);       // equal channels: white, black or anti-aliased ink
+
+// Bounding box of the pixels within area that satisfy test; empty when none do.
+RECT FindPixels(const Picture& picture, RECT area, bool (*test)(COLORREF));
+int CountPixels(const Picture& picture, RECT area, COLORREF colour);
+
+#endif

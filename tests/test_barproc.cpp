@@ -1,0 +1,475 @@
+// The bar window procedure: hit tests, the clock tick, clicks, menu commands, minimize
+// and restore, and the shutdown.
+#include <gtest/gtest.h>
+#include <string.h>
+#include <string>
+#include "app/app.h"
+#include "bar/bar.h"
+#include "res/resource.h"
+#include "settings/settings.h"
+#include "zones/zones.h"
+#include "barharness.h"
+#include "childbar.h"
+#include "pixels.h"
+#include "testutil.h"
+
+static const RECT timeBox = { 15, 8, 127, 24 };
+static const RECT nameBox = { 15, 24, 127, 35 };
+static const COLORREF green = RGB(0, 255, 0);
+
+static void PaintGreen(HWND window)
+{
+    HDC dc = GetDC(window);
+    RECT client;
+    GetClientRect(window, &client);
+    HBRUSH brush = CreateSolidBrush(green);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    ReleaseDC(window, dc);
+}
+
+static bool PanelIsGreen(int clock)
+{
+    Picture picture = Snapshot(clockPanels[clock]);
+    RECT all = { 0, 0, picture.width, picture.height };
+    return CountPixels(picture, all, green) == picture.width * picture.height;
+}
+
+static bool PanelShowsText(int clock)
+{
+    Picture picture = Snapshot(clockPanels[clock]);
+    RECT ink = FindPixels(picture, timeBox, IsDark);
+    return CountPixels(picture, timeBox, green) == 0 && !IsRectEmpty(&ink);
+}
+
+static void Click(HWND child)
+{
+    // a STATIC with SS_NOTIFY reports the button press to its parent as STN_CLICKED
+    SendMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageA(child, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+}
+
+static LRESULT HitTest(HWND bar, int x, int y)
+{
+    return SendMessageA(bar, WM_NCHITTEST, 0, MAKELPARAM(x, y));
+}
+
+TEST(BarProc, HitTestDragsByTheSurfaceAndNotByTheBorders)
+{
+    for (const char* ini : { "[PREFS]\r\nALIGN=99\r\n", "[PREFS]\r\nALIGN=1\r\n" }) {
+        SCOPED_TRACE(ini);
+        ScratchDir dir;
+        HWND bar = StartBar(ini);
+        RECT window = WindowRect(bar);
+        POINT client = { 60, 30 };   // over a clock panel: the bar is asked all the same
+        ClientToScreen(bar, &client);
+        EXPECT_EQ(HTCAPTION, HitTest(bar, client.x, client.y));
+        POINT strip = { 5, 20 };
+        ClientToScreen(bar, &strip);
+        EXPECT_EQ(HTCAPTION, HitTest(bar, strip.x, strip.y));
+
+        int midX = (window.left + window.right) / 2, midY = (window.top + window.bottom) / 2;
+        POINT borders[] = {
+            { window.left, midY }, { window.right - 1, midY }, { midX, window.top },
+            { midX, window.bottom - 1 }, { window.left, window.top }, { window.right - 1, window.bottom - 1 },
+        };
+        for (POINT p : borders) {
+            SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
+            SetCursor(LoadCursorA(NULL, (LPCSTR)IDC_WAIT));
+            EXPECT_EQ(HTNOWHERE, HitTest(bar, p.x, p.y));
+            EXPECT_EQ(arrowCursor, GetCursor()) << "the sizing borders show the arrow";
+        }
+        // outside the window the platform's answer stands
+        EXPECT_EQ(HTNOWHERE, HitTest(bar, window.right + 20, window.bottom + 20));
+        CloseBar();
+    }
+}
+
+TEST(BarProc, TicksWithinAMinuteRedrawNothingANewMinuteRedrawsAllFour)
+{
+    ScratchDir dir;
+    SetFixedUtc(10, 10);
+    StartBar("[ZONES]\r\nONE=22\r\nTWO=40\r\nTHREE=16\r\nFOUR=58\r\nFOURDST=1\r\n");
+    char before[4][TIME_TEXT_SIZE];
+    memcpy(before, clockTimes, sizeof before);
+    for (int i = 0; i < 4; i++)
+        PaintGreen(clockPanels[i]);
+
+    for (int i = 0; i < 3; i++)
+        SendMessageA(barWindow, WM_TIMER, CLOCK_TIMER_ID, 0);
+    SetFixedUtc(11, 10);   // a whole hour later, same minute: not seen until the minute changes
+    SendMessageA(barWindow, WM_TIMER, CLOCK_TIMER_ID, 0);
+    for (int i = 0; i < 4; i++) {
+        EXPECT_TRUE(PanelIsGreen(i)) << "clock " << i + 1 << " redrawn within the minute";
+        EXPECT_STREQ(before[i], clockTimes[i]);
+    }
+
+    // a tick does not look the zones up again
+    clockZones[0].zoneIndex = 23;
+    SetFixedUtc(11, 11);
+    SendMessageA(barWindow, WM_TIMER, CLOCK_TIMER_ID, 0);
+    const char* expected[4] = { "11:11 AM", "4:41 PM", "7:41 AM", "12:11 AM" };
+    for (int i = 0; i < 4; i++) {
+        SCOPED_TRACE(i);
+        EXPECT_STREQ(expected[i], clockTimes[i]);
+        EXPECT_TRUE(PanelShowsText(i));
+    }
+    EXPECT_STREQ("Greenwich Mean Time", clockZones[0].name);
+    EXPECT_EQ(11, lastMinute);
+    CloseBar();
+    ClearFixedUtc();
+}
+
+// The real timer, with the window procedure as its callback, does the same on its own.
+TEST(BarProc, TheClockTimerTicksThroughTheWindowProcedure)
+{
+    ScratchDir dir;
+    SetFixedUtc(8, 30);
+    StartBar("[ZONES]\r\nONE=22\r\n");
+    PaintGreen(clockPanels[0]);
+    PumpFor(1200);
+    EXPECT_TRUE(PanelIsGreen(0)) << "two or more ticks in the same minute";
+    SetFixedUtc(8, 31);
+    EXPECT_TRUE(PumpUntil([] { return strcmp(clockTimes[0], "8:31 AM") == 0; }, 2000));
+    EXPECT_TRUE(PanelShowsText(0));
+    CloseBar();
+    ClearFixedUtc();
+}
+
+static BOOL CALLBACK CountWindow(HWND, LPARAM count)
+{
+    ++*(int*)count;
+    return TRUE;
+}
+
+static int CountThreadWindows(void)
+{
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, (LPARAM)&count);
+    return count;
+}
+
+// What the bar looks like from outside, to show that a click changed nothing.
+struct BarState {
+    RECT rect;
+    LONG style, exStyle;
+    BOOL visible, iconic;
+    int placement, align, ontop, windows;
+    std::string times;
+    bool operator==(const BarState& o) const
+    {
+        return EqualRect(&rect, &o.rect) && style == o.style && exStyle == o.exStyle && visible == o.visible &&
+               iconic == o.iconic && placement == o.placement && align == o.align && ontop == o.ontop &&
+               windows == o.windows && times == o.times;
+    }
+};
+
+static BarState StateOfBar(void)
+{
+    BarState s;
+    s.rect = WindowRect(barWindow);
+    s.style = GetWindowLongA(barWindow, GWL_STYLE);
+    s.exStyle = GetWindowLongA(barWindow, GWL_EXSTYLE);
+    s.visible = IsWindowVisible(barWindow);
+    s.iconic = IsIconic(barWindow);
+    s.placement = placement;
+    s.align = alignPreference;
+    s.ontop = ontopPreference;
+    s.windows = CountThreadWindows();
+    s.times = std::string(clockTimes[0]) + clockTimes[1] + clockTimes[2] + clockTimes[3];
+    return s;
+}
+
+TEST(BarProc, ClicksOnPanelsAndFillersDoNothing)
+{
+    for (const char* ini : { "[PREFS]\r\nALIGN=1\r\n", "[PREFS]\r\nALIGN=99\r\n" }) {
+        SCOPED_TRACE(ini);
+        ScratchDir dir;
+        StartBar(ini);
+        BarState before = StateOfBar();
+        for (int i = 0; i < 4; i++) {
+            PaintGreen(clockPanels[i]);
+            Click(clockPanels[i]);
+            EXPECT_TRUE(PanelIsGreen(i)) << "panel " << i + 1 << " was redrawn";
+        }
+        for (HWND filler : fillerPanels)
+            if (filler)
+                Click(filler);
+        // a double click and unknown commands do nothing either
+        SendMessageA(barWindow, WM_COMMAND, MAKEWPARAM(0, STN_DBLCLK), (LPARAM)cornerBitmap);
+        for (WPARAM command : { 3, 4, 7, 1000 })
+            SendMessageA(barWindow, WM_COMMAND, command, 0);
+        PumpFor(100);
+        EXPECT_TRUE(before == StateOfBar());
+        EXPECT_EQ(ini, ReadFileBytes("VELMOR.INI")) << "nothing written";
+        CloseBar();
+    }
+}
+
+TEST(BarProc, MinimizeAndCloseButtonsDoNothingWhileDocked)
+{
+    ScratchDir dir;
+    StartBar("[PREFS]\r\nALIGN=3\r\n");
+    BarState before = StateOfBar();
+    Click(minimizeButton);
+    Click(closeButton);
+    PumpFor(100);
+    EXPECT_TRUE(before == StateOfBar());
+    EXPECT_TRUE(IsWindow(barWindow));
+    EXPECT_EQ("[PREFS]\r\nALIGN=3\r\n", ReadFileBytes("VELMOR.INI")) << "nothing written";
+    MSG quit;
+    EXPECT_FALSE(PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+    CloseBar();
+}
+
+static LONG TaskbarBits(HWND window)
+{
+    return GetWindowLongA(window, GWL_EXSTYLE) & (WS_EX_APPWINDOW | WS_EX_TOOLWINDOW);
+}
+
+TEST(BarProc, MinimizeGivesATaskbarButtonAndRestoreTakesItAway)
+{
+    ScratchDir dir;
+    SetFixedUtc(7, 45);
+    HWND bar = StartBar("[PREFS]\r\nALIGN=99\r\n");
+    RECT floating = WindowRect(bar);
+    Click(minimizeButton);
+    PumpFor(100);
+    EXPECT_TRUE(IsIconic(bar));
+    EXPECT_EQ(WS_EX_APPWINDOW, TaskbarBits(bar));
+    EXPECT_EQ((LONG)(WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_THICKFRAME),
+              GetWindowLongA(bar, GWL_STYLE) & (WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_THICKFRAME | WS_CAPTION));
+    EXPECT_EQ((HANDLE)minimizeUpBitmap, (HANDLE)SendMessageA(minimizeButton, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    EXPECT_EQ(PLACEMENT_FLOATING, placement);
+
+    SendMessageA(bar, WM_SYSCOMMAND, SC_RESTORE, 0);
+    PumpFor(100);
+    EXPECT_FALSE(IsIconic(bar));
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_EQ(WS_EX_TOOLWINDOW, TaskbarBits(bar));
+    RECT restored = WindowRect(bar);
+    EXPECT_TRUE(EqualRect(&floating, &restored));
+    // the caption strip and the clocks are drawn again
+    Picture strip = Snapshot(bar);
+    EXPECT_EQ(14 * 39, CountPixels(strip, RECT{ 80, 0, 119, 14 }, GetSysColor(COLOR_ACTIVECAPTION)));
+    for (int i = 0; i < 4; i++)
+        EXPECT_TRUE(PanelShowsText(i)) << i;
+    EXPECT_TRUE(TrayIconExists(bar, TRAY_ICON_ID)) << "the tray icon stays through minimize and restore";
+    CloseBar();
+    ClearFixedUtc();
+}
+
+// Only SC_RESTORE with a zero high word in lParam runs the restore sequence.
+TEST(BarProc, RestoreFromElsewhereKeepsTheTaskbarButton)
+{
+    ScratchDir dir;
+    HWND bar = StartBar("[PREFS]\r\nALIGN=99\r\n");
+    Click(minimizeButton);
+    PumpFor(100);
+    ASSERT_TRUE(IsIconic(bar));
+    SendMessageA(bar, WM_SYSCOMMAND, SC_RESTORE, MAKELPARAM(10, 10));
+    PumpFor(100);
+    EXPECT_FALSE(IsIconic(bar));
+    EXPECT_EQ(WS_EX_APPWINDOW, TaskbarBits(bar));
+    CloseBar();
+}
+
+static bool IsTopmost(HWND window)
+{
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+static bool OntopChecked(void)
+{
+    return (GetMenuState(barMenu, CMD_ALWAYS_ON_TOP, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+TEST(BarProc, AlwaysOnTopTogglesOneAndZero)
+{
+    ScratchDir dir;
+    HWND bar = StartBar();
+    ASSERT_EQ(1, ontopPreference);
+    SendMessageA(bar, WM_COMMAND, CMD_ALWAYS_ON_TOP, 0);
+    EXPECT_EQ(0, ontopPreference);
+    EXPECT_FALSE(IsTopmost(bar));
+    EXPECT_FALSE(OntopChecked());
+    EXPECT_TRUE(IsWindowVisible(bar));
+    SendMessageA(bar, WM_COMMAND, CMD_ALWAYS_ON_TOP, 0);
+    EXPECT_EQ(1, ontopPreference);
+    EXPECT_TRUE(IsTopmost(bar));
+    EXPECT_TRUE(OntopChecked());
+    EXPECT_FALSE(FileExists("VELMOR.INI")) << "written only at shutdown";
+    SendMessageA(bar, WM_COMMAND, CMD_ALWAYS_ON_TOP, 0);
+    CloseBar();
+    EXPECT_EQ("[PREFS]\r\nALIGN=1\r\nONTOP=0\r\n", ReadFileBytes("VELMOR.INI"));
+}
+
+TEST(BarProc, AlwaysOnTopIgnoresTwo)
+{
+    ScratchDir dir;
+    HWND bar = StartBar("[PREFS]\r\nONTOP=2\r\n");
+    HWND above = GetWindow(bar, GW_HWNDPREV);
+    SendMessageA(bar, WM_COMMAND, CMD_ALWAYS_ON_TOP, 0);
+    EXPECT_EQ(2, ontopPreference);
+    EXPECT_FALSE(IsTopmost(bar));
+    EXPECT_FALSE(OntopChecked());
+    EXPECT_EQ(above, GetWindow(bar, GW_HWNDPREV)) << "the z-order is left alone";
+    CloseBar();
+    EXPECT_EQ("[PREFS]\r\nONTOP=2\r\nALIGN=1\r\n", ReadFileBytes("VELMOR.INI"));
+}
+
+// The shutdown on its own (WM_DESTROY without destroying the window), docked and floating.
+TEST(BarProc, ShutdownSavesFreesAndQuits)
+{
+    for (const char* ini : { "", "[PREFS]\r\nALIGN=99\r\nONTOP=0\r\n" }) {
+        SCOPED_TRACE(ini);
+        ScratchDir dir;
+        HWND bar = StartBar(ini);
+        bool floating = placement == PLACEMENT_FLOATING;
+        EXPECT_EQ(floating, TrayIconExists(bar, TRAY_ICON_ID));
+        HBITMAP bitmaps[] = { globeDockedBitmap, globeFloatingBitmap, minimizeUpBitmap, minimizeDownBitmap,
+                              closeUpBitmap, closeDownBitmap, panelBitmap, fillerBitmap, pinBitmaps[0],
+                              pinBitmaps[1], pinBitmaps[2], pinBitmaps[3], mapBitmap };
+        for (HBITMAP b : bitmaps)
+            ASSERT_EQ(OBJ_BITMAP, (int)GetObjectType(b));
+        APPBARDATA again = appBar;
+        EXPECT_FALSE(SHAppBarMessage(ABM_NEW, &again)) << "the bar is known to the shell";
+
+        SendMessageA(bar, WM_DESTROY, 0, 0);
+
+        EXPECT_EQ(floating ? "[PREFS]\r\nALIGN=99\r\nONTOP=0\r\n" : "[PREFS]\r\nALIGN=1\r\nONTOP=1\r\n",
+                  ReadFileBytes("VELMOR.INI"));
+        EXPECT_FALSE(TrayIconExists(bar, TRAY_ICON_ID));
+        EXPECT_FALSE(KillTimer(bar, CLOCK_TIMER_ID)) << "the clock timer is gone";
+        EXPECT_TRUE(SHAppBarMessage(ABM_NEW, &again)) << "the shell has forgotten the bar";
+        SHAppBarMessage(ABM_REMOVE, &again);
+        for (HBITMAP b : bitmaps)
+            EXPECT_EQ(0u, GetObjectType(b)) << "bitmap still alive";
+        EXPECT_FALSE(IsWindowVisible(bar));
+        MSG quit;
+        ASSERT_TRUE(PeekMessageA(&quit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+        EXPECT_EQ(0u, quit.wParam);
+        // the arrow is the system's shared cursor and must outlive the program's shutdown
+        ICONINFO arrow;
+        ASSERT_TRUE(GetIconInfo(LoadCursorA(NULL, (LPCSTR)IDC_ARROW), &arrow));
+        DeleteObject(arrow.hbmMask);
+        if (arrow.hbmColor)
+            DeleteObject(arrow.hbmColor);
+        EXPECT_EQ(arrowCursor, LoadCursorA(NULL, (LPCSTR)IDC_ARROW));
+        CloseBar();
+    }
+}
+
+// The close button destroys the bar, so its shutdown cannot run a second time.
+TEST(BarProc, CloseButtonRunsTheShutdownOnce)
+{
+    ScratchDir dir;
+    HWND bar = StartBar("[PREFS]\r\nALIGN=99\r\n");
+    Click(closeButton);
+    EXPECT_FALSE(IsWindow(bar));
+    EXPECT_EQ("[PREFS]\r\nALIGN=99\r\nONTOP=1\r\n", ReadFileBytes("VELMOR.INI"));
+    EXPECT_FALSE(TrayIconExists(bar, TRAY_ICON_ID));
+    DeleteFileA("VELMOR.INI");
+    CloseBar();
+    PumpFor(200);
+    EXPECT_FALSE(FileExists("VELMOR.INI")) << "the shutdown ran again";
+}
+
+// A timer on the test thread closes whatever dialog the bar opens, and notes its owner.
+static HWND dialogOwner;
+static BOOL CALLBACK CloseIfDialog(HWND window, LPARAM)
+{
+    char name[16];
+    GetClassNameA(window, name, sizeof name);
+    if (strcmp(name, "#32770") == 0 && IsWindowVisible(window)) {
+        dialogOwner = GetWindow(window, GW_OWNER);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    return TRUE;
+}
+
+static void CALLBACK CloseOpenDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), CloseIfDialog, 0);
+}
+
+// Closing the Properties dialog, even by Cancel, looks up, recomputes and redraws all four.
+TEST(BarProc, PropertiesRefreshesTheClocksWhenTheDialogCloses)
+{
+    ScratchDir dir;
+    SetFixedUtc(10, 30);
+    StartBar("[ZONES]\r\nONE=1\r\nTWO=2\r\nTHREE=3\r\nFOUR=4\r\n");
+    for (int i = 0; i < 4; i++)
+        PaintGreen(clockPanels[i]);
+    // as if the zones had changed while the dialog was open
+    UINT zones[4] = { 22, 40, 16, 47 };
+    for (int i = 0; i < 4; i++)
+        clockZones[i].zoneIndex = zones[i];
+    SetFixedUtc(10, 35);
+    UINT_PTR closer = SetTimer(NULL, 0, 150, CloseOpenDialog);
+    SendMessageA(barWindow, WM_COMMAND, CMD_PROPERTIES, 0);
+    KillTimer(NULL, closer);
+    const char* names[4] = { "Greenwich Mean Time", "Bombay,Calcutta,Madras", "Newfoundland", "Tokyo,Osaka,Sapporo" };
+    const char* times[4] = { "10:35 AM", "4:05 PM", "7:05 AM", "7:35 PM" };
+    for (int i = 0; i < 4; i++) {
+        SCOPED_TRACE(i);
+        EXPECT_STREQ(names[i], clockZones[i].name);
+        EXPECT_STREQ(times[i], clockTimes[i]);
+        EXPECT_TRUE(PanelShowsText(i));
+    }
+    EXPECT_EQ(30, lastMinute) << "the last minute is the tick's business";
+    CloseBar();
+    ClearFixedUtc();
+}
+
+TEST(BarProc, AboutOpensAModalBoxOwnedByTheBar)
+{
+    if (!FindResourceA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_ABOUT), (LPCSTR)RT_DIALOG))
+        GTEST_SKIP() << "the about box's template is not built in yet";
+    ScratchDir dir;
+    HWND bar = StartBar();
+    dialogOwner = NULL;
+    UINT_PTR closer = SetTimer(NULL, 0, 150, CloseOpenDialog);
+    SendMessageA(bar, WM_COMMAND, CMD_ABOUT, 0);
+    KillTimer(NULL, closer);
+    EXPECT_EQ(bar, dialogOwner);
+    CloseBar();
+}
+
+// The real program, closed by its menu command or its close button: status 0 and the
+// two preferences in the file, "ALIGN" first.
+static void RunAndClose(const char* ini, bool byCloseButton, const char* expectedIni)
+{
+    ScratchDir dir;
+    WriteFileBytes("VELMOR.INI", ini);
+    PROCESS_INFORMATION process;
+    ASSERT_TRUE(StartChildProgram(VelmorExePath(), dir.path, &process));
+    HWND bar = WaitForProcessWindow(process.dwProcessId, "QxBarClass", 15000);
+    ASSERT_TRUE(bar != NULL);
+    PumpFor(300);
+    if (byCloseButton) {
+        POINT corner = { 132 + 3, 2 + 3 };
+        ClientToScreen(bar, &corner);
+        POINT inside = corner;
+        ScreenToClient(bar, &inside);
+        HWND button = ChildWindowFromPoint(bar, inside);
+        ASSERT_TRUE(button != NULL && button != bar);
+        PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+        PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    } else {
+        PostMessageA(bar, WM_COMMAND, CMD_CLOSE, 0);
+    }
+    EXPECT_EQ(0u, FinishChildProgram(&process, 10000));
+    EXPECT_EQ(expectedIni, ReadFileBytes("VELMOR.INI"));
+}
+
+TEST(BarProc, CloseCommandEndsTheProgramWithStatusZero)
+{
+    RunAndClose("", false, "[PREFS]\r\nALIGN=1\r\nONTOP=1\r\n");
+    RunAndClose("[PREFS]\r\nALIGN=99\r\nONTOP=0\r\n", false, "[PREFS]\r\nALIGN=99\r\nONTOP=0\r\n");
+}
+
+TEST(BarProc, CloseButtonEndsTheFloatingProgramWithStatusZero)
+{
+    RunAndClose("[PREFS]\r\nALIGN=99\r\n", true, "[PREFS]\r\nALIGN=99\r\nONTOP=1\r\n");
+}

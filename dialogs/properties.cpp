@@ -27,8 +27,12 @@ void OpenPropertiesDialog(void)
 
 static void ShowClockChoices(HWND dialog)
 {
-    for (int i = 0; i < 4; i++)
+    // the lists redraw once when filled, not after each of their 58 names
+    for (int i = 0; i < 4; i++) {
+        SendDlgItemMessageA(dialog, zoneComboIds[i], WM_SETREDRAW, FALSE, 0);
         AddZoneNames(dialog, zoneComboIds[i]);
+        SendDlgItemMessageA(dialog, zoneComboIds[i], WM_SETREDRAW, TRUE, 0);
+    }
     // an index outside 1 to 58 becomes position -1 or beyond the list: no selection
     for (int i = 0; i < 4; i++)
         SendDlgItemMessageA(dialog, zoneComboIds[i], CB_SETCURSEL, clockZones[i].zoneIndex - 1, 0);

@@ -118,8 +118,22 @@ static void OnPropertiesCommand(HWND dialog, int id, int code)
         EndDialog(dialog, 0);
 }
 
-static void OnPropertiesDestroy(void)
+// The banner's static loads its picture from the template itself and leaves it behind
+// when it goes; take it back and free it with the dialog.
+static void ReleaseBanner(HWND dialog)
 {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((WORD)GetDlgCtrlID(child) != 0xFFFF || (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP)
+            continue;
+        HGDIOBJ picture = (HGDIOBJ)SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, 0);
+        if (picture)
+            DeleteObject(picture);
+    }
+}
+
+static void OnPropertiesDestroy(HWND dialog)
+{
+    ReleaseBanner(dialog);
     ReleaseMapAndPins();
     DeleteZoneRegions();
     propertiesDialog = NULL;
@@ -137,7 +151,7 @@ INT_PTR CALLBACK PropertiesDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
         EndDialog(dialog, 0);   // the close box: nothing is stored
         return TRUE;
     case WM_DESTROY:
-        OnPropertiesDestroy();
+        OnPropertiesDestroy(dialog);
         return TRUE;
     }
     return FALSE;

@@ -555,6 +555,22 @@ static std::vector<UINT> ZoneGrid(void)
     return zones;
 }
 
+TEST_F(Properties, BannerPictureGoesWithTheDialog)
+{
+    Start();
+    HGDIOBJ banner = NULL;
+    ASSERT_TRUE(WhilePropertiesOpen([&](HWND dialog) {
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP && GetParent(child) == dialog
+                && child != mapControl)
+                banner = (HGDIOBJ)SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0);
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }));
+    ASSERT_TRUE(banner != NULL);
+    BITMAP picture;
+    EXPECT_EQ(0, GetObjectA(banner, sizeof picture, &picture)) << "the banner's bitmap still exists";
+}
+
 TEST_F(Properties, TwoHundredOpeningsLeaveNothingBehind)
 {
     Start();

@@ -3,7 +3,7 @@
 
 VELMOR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$VELMOR_ROOT/build}
-VELMOR_PACKAGES="wine wine32:i386 g++-mingw-w64-i686 cmake make googletest xvfb x11-utils fonts-liberation imagemagick xdotool"
+VELMOR_PACKAGES="wine wine32:i386 fonts-wine g++-mingw-w64-i686 cmake make googletest xvfb x11-utils fonts-liberation imagemagick xdotool"
 export WINEDEBUG=-all
 
 as_root() {
@@ -48,6 +48,9 @@ prepare_wine_prefix() {
     if [ ! -f "$WINEPREFIX/.velmor-ready" ]; then
         mkdir -p "$WINEPREFIX"
         wineboot -i </dev/null >/dev/null 2>&1
+        # Debian's Wine does not look in its own font folder; without these the dialogs'
+        # "MS Sans Serif" falls back to a wider face and the labels no longer fit
+        cp /usr/share/wine/fonts/*.fon /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
         wine reg add 'HKCU\Software\Wine\AppDefaults\velmor.exe' /v Version /d nt40 /f </dev/null >/dev/null 2>&1
         if [ "$scope" = all ]; then
             wine reg add 'HKCU\Software\Wine' /v Version /d nt40 /f </dev/null >/dev/null 2>&1

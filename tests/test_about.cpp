@@ -113,7 +113,12 @@ TEST_F(About, CaptionFontIconTextsAndRules)
             ExpectAt(dialog, rule, 9, rules[i], 173, 1);
             RECT rect = RectIn(dialog, rule);
             // drawn in the frame colour across the box (Wine takes the darkest 3-D shade)
-            COLORREF drawn = ScreenPixel(dialog, (rect.left + rect.right) / 2, rect.top);
+            // the screen shows the box a moment after it is painted
+            COLORREF drawn = 0;
+            PumpUntil([&] {
+                drawn = ScreenPixel(dialog, (rect.left + rect.right) / 2, rect.top);
+                return drawn == GetSysColor(COLOR_WINDOWFRAME) || drawn == GetSysColor(COLOR_3DDKSHADOW);
+            }, 2000);
             EXPECT_TRUE(drawn == GetSysColor(COLOR_WINDOWFRAME) || drawn == GetSysColor(COLOR_3DDKSHADOW)) << std::hex << drawn;
             EXPECT_EQ(GetSysColor(COLOR_3DFACE), ScreenPixel(dialog, (rect.left + rect.right) / 2, rect.top - 2));
         }

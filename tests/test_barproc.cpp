@@ -17,17 +17,6 @@ static const RECT timeBox = { 15, 8, 127, 24 };
 static const RECT nameBox = { 15, 24, 127, 35 };
 static const COLORREF green = RGB(0, 255, 0);
 
-static void PaintGreen(HWND window)
-{
-    HDC dc = GetDC(window);
-    RECT client;
-    GetClientRect(window, &client);
-    HBRUSH brush = CreateSolidBrush(green);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
-    ReleaseDC(window, dc);
-}
-
 static bool PanelIsGreen(int clock)
 {
     Picture picture = Snapshot(clockPanels[clock]);
@@ -93,7 +82,7 @@ TEST(BarProc, TicksWithinAMinuteRedrawNothingANewMinuteRedrawsAllFour)
     char before[4][TIME_TEXT_SIZE];
     memcpy(before, clockTimes, sizeof before);
     for (int i = 0; i < 4; i++)
-        PaintGreen(clockPanels[i]);
+        FillClient(clockPanels[i], green);
 
     for (int i = 0; i < 3; i++)
         SendMessageA(barWindow, WM_TIMER, CLOCK_TIMER_ID, 0);
@@ -126,7 +115,7 @@ TEST(BarProc, TheClockTimerTicksThroughTheWindowProcedure)
     ScratchDir dir;
     SetFixedUtc(8, 30);
     StartBar("[ZONES]\r\nONE=22\r\n");
-    PaintGreen(clockPanels[0]);
+    FillClient(clockPanels[0], green);
     PumpFor(1200);
     EXPECT_TRUE(PanelIsGreen(0)) << "two or more ticks in the same minute";
     SetFixedUtc(8, 31);
@@ -188,7 +177,7 @@ TEST(BarProc, ClicksOnPanelsAndFillersDoNothing)
         StartBar(ini);
         BarState before = StateOfBar();
         for (int i = 0; i < 4; i++) {
-            PaintGreen(clockPanels[i]);
+            FillClient(clockPanels[i], green);
             Click(clockPanels[i]);
             EXPECT_TRUE(PanelIsGreen(i)) << "panel " << i + 1 << " was redrawn";
         }
@@ -400,7 +389,7 @@ TEST(BarProc, PropertiesRefreshesTheClocksWhenTheDialogCloses)
     SetFixedUtc(10, 30);
     StartBar("[ZONES]\r\nONE=1\r\nTWO=2\r\nTHREE=3\r\nFOUR=4\r\n");
     for (int i = 0; i < 4; i++)
-        PaintGreen(clockPanels[i]);
+        FillClient(clockPanels[i], green);
     // as if the zones had changed while the dialog was open
     UINT zones[4] = { 22, 40, 16, 47 };
     for (int i = 0; i < 4; i++)

@@ -15,17 +15,6 @@ static const COLORREF black = RGB(0, 0, 0);
 
 static COLORREF Caption(void) { return GetSysColor(COLOR_ACTIVECAPTION); }
 
-static void FillClient(HWND window, COLORREF colour)
-{
-    HDC dc = GetDC(window);
-    RECT client;
-    GetClientRect(window, &client);
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
-    ReleaseDC(window, dc);
-}
-
 static int ClientHeight(HWND window)
 {
     RECT client;

@@ -65,6 +65,16 @@ struct MenuFixture : ::testing::Test {
     }
 };
 
+// Another program's window in the foreground, so that bringing the bar forward shows.
+static HWND WindowInFront(void)
+{
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 400, 400, 100, 100,
+                                 NULL, NULL, NULL, NULL);
+    SetForegroundWindow(other);
+    PumpFor(30);
+    return other;
+}
+
 static void ExpectMenuAt(int x, int y)
 {
     EXPECT_EQ(x, menuRect.left);
@@ -118,10 +128,7 @@ TEST_F(MenuFixture, TrayRightClickOpensTheMenuAtTheCursor)
 TEST_F(MenuFixture, OtherTrayMessagesAndIconsDoNothing)
 {
     Start("[PREFS]\r\nALIGN=99\r\n");
-    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 400, 400, 100, 100,
-                                 NULL, NULL, NULL, NULL);
-    SetForegroundWindow(other);
-    PumpFor(30);
+    HWND other = WindowInFront();
     RECT before = WindowRect(barWindow);
     const UINT quiet[] = { WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK };
     for (UINT message : quiet)
@@ -138,10 +145,7 @@ TEST_F(MenuFixture, OtherTrayMessagesAndIconsDoNothing)
 TEST_F(MenuFixture, TrayLeftClickBringsTheBarForwardAndRepaintsItInPlace)
 {
     Start("[PREFS]\r\nALIGN=99\r\n");
-    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 400, 400, 100, 100,
-                                 NULL, NULL, NULL, NULL);
-    SetForegroundWindow(other);
-    PumpFor(30);
+    HWND other = WindowInFront();
     RECT before = WindowRect(barWindow);
 
     // scribble over the caption strip and a clock's white box

@@ -72,3 +72,14 @@ int CountPixels(const Picture& picture, RECT area, COLORREF colour)
                 count++;
     return count;
 }
+
+void FillClient(HWND window, COLORREF colour)
+{
+    HDC dc = GetDC(window);
+    RECT client;
+    GetClientRect(window, &client);
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    ReleaseDC(window, dc);
+}

@@ -17,6 +17,9 @@ struct Picture {
 };
 Picture Snapshot(HWND window);
 
+// Paints the whole client area in one colour, over whatever the window drew.
+void FillClient(HWND window, COLORREF colour);
+
 bool IsDark(COLORREF colour);       // text ink: each channel below 110
 bool IsGrey(COLORREF colour);       // equal channels: white, black or anti-aliased ink
 

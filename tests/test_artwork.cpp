@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <vector>
 #include "res/resource.h"
+#include "pixels.h"
 
 namespace {
 
@@ -11,21 +12,11 @@ HINSTANCE Self() { return GetModuleHandleA(NULL); }
 // Pixels of a bitmap resource as 0xRRGGBB, top row first.
 std::vector<DWORD> Pixels(int id, int w, int h)
 {
-    std::vector<DWORD> px(w * h);
     HBITMAP bmp = LoadBitmapA(Self(), MAKEINTRESOURCEA(id));
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    HDC dc = GetDC(NULL);
-    int rows = GetDIBits(dc, bmp, 0, h, px.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(NULL, dc);
+    std::vector<DWORD> px = BitmapPixels(bmp);
     DeleteObject(bmp);
-    EXPECT_EQ(h, rows) << "bitmap " << id;
-    for (DWORD& p : px)
-        p &= 0xFFFFFF;
+    EXPECT_EQ((size_t)(w * h), px.size()) << "bitmap " << id;
+    px.resize(w * h);
     return px;
 }
 

@@ -10,6 +10,7 @@
 #include "zones/zones.h"
 #include "barharness.h"
 #include "dialogtest.h"
+#include "pixels.h"
 #include "testutil.h"
 
 struct TemplateControl {
@@ -529,23 +530,6 @@ static int CursorDisplayCount(void)
     return ShowCursor(FALSE);
 }
 
-static std::string BitmapBits(HBITMAP bitmap)
-{
-    BITMAP info = {};
-    GetObjectA(bitmap, sizeof info, &info);
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = info.bmWidth;
-    format.bmiHeader.biHeight = info.bmHeight;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    std::string bits(info.bmWidth * info.bmHeight * 4, '\0');
-    HDC screen = GetDC(NULL);
-    GetDIBits(screen, bitmap, 0, info.bmHeight, &bits[0], &format, DIB_RGB_COLORS);
-    ReleaseDC(NULL, screen);
-    return bits;
-}
-
 static std::vector<UINT> ZoneGrid(void)
 {
     std::vector<UINT> zones;
@@ -578,7 +562,7 @@ TEST_F(Properties, TwoHundredOpeningsLeaveNothingBehind)
     ASSERT_TRUE(GetClassInfoA(NULL, "STATIC", &staticClass));
     WNDPROC staticProc = staticClass.lpfnWndProc;
     int displayCount = CursorDisplayCount();
-    std::string mapBits = BitmapBits(mapBitmap), pinBits = BitmapBits(pinBitmaps[2]);
+    std::vector<DWORD> mapBits = BitmapPixels(mapBitmap), pinBits = BitmapPixels(pinBitmaps[2]);
     std::vector<UINT> firstZones, lastZones;
     WhilePropertiesOpen([&](HWND dialog) {
         firstZones = ZoneGrid();
@@ -604,8 +588,8 @@ TEST_F(Properties, TwoHundredOpeningsLeaveNothingBehind)
     EXPECT_EQ(staticProc, staticClass.lpfnWndProc);
     EXPECT_EQ(LoadCursorA(NULL, (LPCSTR)IDC_ARROW), staticClass.hCursor);
     EXPECT_EQ((LONG)arrowCursor, (LONG)GetClassLongA(clockPanels[0], GCL_HCURSOR));
-    EXPECT_EQ(mapBits, BitmapBits(mapBitmap));
-    EXPECT_EQ(pinBits, BitmapBits(pinBitmaps[2]));
+    EXPECT_EQ(mapBits, BitmapPixels(mapBitmap));
+    EXPECT_EQ(pinBits, BitmapPixels(pinBitmaps[2]));
 
     // GDI still hands out fonts and regions
     HRGN region = CreateRectRgn(0, 0, 10, 10);

@@ -5,6 +5,7 @@
 #include <vector>
 #include "dialogs/zonepolygons.h"
 #include "res/resource.h"
+#include "pixels.h"
 #include "zones/zones.h"
 
 namespace {
@@ -363,16 +364,8 @@ TEST(ZoneRegions, MapLinesLieOnRegionOutlinesAndMarkEveryBoundary)
     HBITMAP map = (HBITMAP)LoadImageA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDB_MAP), IMAGE_BITMAP, 0, 0,
                                       LR_CREATEDIBSECTION);
     ASSERT_TRUE(map != NULL);
-    std::vector<DWORD> px(MAP_W * MAP_H);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = MAP_W;
-    bi.bmiHeader.biHeight = -MAP_H;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    HDC dc = GetDC(NULL);
-    ASSERT_EQ(MAP_H, GetDIBits(dc, map, 0, MAP_H, px.data(), &bi, DIB_RGB_COLORS));
-    ReleaseDC(NULL, dc);
+    std::vector<DWORD> px = BitmapPixels(map);
+    ASSERT_EQ((size_t)(MAP_W * MAP_H), px.size());
     DeleteObject(map);
 
     RegionSet set;

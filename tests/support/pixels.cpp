@@ -83,3 +83,26 @@ void FillClient(HWND window, COLORREF colour)
     DeleteObject(brush);
     ReleaseDC(window, dc);
 }
+
+std::vector<DWORD> BitmapPixels(HBITMAP bitmap)
+{
+    BITMAP size = {};
+    GetObjectA(bitmap, sizeof size, &size);
+    std::vector<DWORD> pixels(size.bmWidth * size.bmHeight);
+    if (pixels.empty())
+        return pixels;
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = size.bmWidth;
+    format.bmiHeader.biHeight = -size.bmHeight;   // top-down rows
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    HDC screen = GetDC(NULL);
+    int rows = GetDIBits(screen, bitmap, 0, size.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(NULL, screen);
+    if (rows != size.bmHeight)
+        pixels.clear();
+    for (DWORD& pixel : pixels)
+        pixel &= 0xFFFFFF;
+    return pixels;
+}

@@ -17,6 +17,9 @@ struct Picture {
 };
 Picture Snapshot(HWND window);
 
+// Every pixel of a bitmap as 0xRRGGBB, top row first.
+std::vector<DWORD> BitmapPixels(HBITMAP bitmap);
+
 // Paints the whole client area in one colour, over whatever the window drew.
 void FillClient(HWND window, COLORREF colour);
 

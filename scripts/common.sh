@@ -22,7 +22,9 @@ install_packages() {
         as_root dpkg --add-architecture i386
     fi
     as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    # with what they recommend: Wine's X11 driver loads the i386 X extension libraries
+    # (XRandR, XRender, XInput...) at run time and behaves differently without them
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
 build_velmor() {

@@ -8,15 +8,11 @@
 #include <vector>
 #include "res/resource.h"
 #include "childbar.h"
+#include "testutil.h"
 
 static double Now(void)
 {
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart * 1000.0 / frequency.QuadPart;
+    return MicrosecondsNow() / 1000.0;
 }
 
 // Black ink on the screen inside clock panel 1's time box: the bar has drawn its clocks.

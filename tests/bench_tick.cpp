@@ -13,12 +13,7 @@
 
 static double Now(void)
 {
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart * 1e6 / frequency.QuadPart;   // microseconds
+    return MicrosecondsNow();
 }
 
 static double Median(std::vector<double> values)

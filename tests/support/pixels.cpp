@@ -1,6 +1,18 @@
 // Reading back what a window shows, as pixels.
 #include "pixels.h"
 
+// 32-bit pixels, top row first.
+static BITMAPINFO TopDownFormat(int width, int height)
+{
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    return format;
+}
+
 Picture Snapshot(HWND window)
 {
     Picture picture;
@@ -11,12 +23,7 @@ Picture Snapshot(HWND window)
     if (picture.width <= 0 || picture.height <= 0)
         return picture;
 
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;   // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = TopDownFormat(picture.width, picture.height);
     void* bits = NULL;
     HDC windowDc = GetDC(window);
     HDC memoryDc = CreateCompatibleDC(windowDc);
@@ -91,12 +98,7 @@ std::vector<DWORD> BitmapPixels(HBITMAP bitmap)
     std::vector<DWORD> pixels(size.bmWidth * size.bmHeight);
     if (pixels.empty())
         return pixels;
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = size.bmWidth;
-    format.bmiHeader.biHeight = -size.bmHeight;   // top-down rows
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
+    BITMAPINFO format = TopDownFormat(size.bmWidth, size.bmHeight);
     HDC screen = GetDC(NULL);
     int rows = GetDIBits(screen, bitmap, 0, size.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
     ReleaseDC(NULL, screen);

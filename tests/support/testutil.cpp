@@ -96,6 +96,16 @@ void PumpFor(DWORD ms)
     PumpUntil([] { return false; }, ms);
 }
 
+double MicrosecondsNow(void)
+{
+    static LARGE_INTEGER frequency;
+    if (!frequency.QuadPart)
+        QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart * 1e6 / frequency.QuadPart;
+}
+
 static SYSTEMTIME fixedTime;
 
 void SetFixedUtc(WORD hour, WORD minute)

@@ -22,6 +22,9 @@ bool FileExists(const char* path);
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
 void PumpFor(DWORD ms);
 
+// A steady clock for the benchmarks, in microseconds.
+double MicrosecondsNow(void);
+
 // Fixes the UTC time the program reads (hour, minute).
 void SetFixedUtc(WORD hour, WORD minute);
 void ClearFixedUtc(void);

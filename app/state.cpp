@@ -1,5 +1,4 @@
 // The application state and its start-up values.
-#include <string.h>
 #include "app/app.h"
 #include "res/resource.h"
 #include "settings/settings.h"
@@ -28,7 +27,9 @@ void LoadStartupState(void)
     mapCursor = LoadCursorA(appInstance, MAKEINTRESOURCEA(IDC_MAPHAND));
     alignPreference = 1;
     ontopPreference = 1;
-    memset(clockTimes, 0, sizeof clockTimes);
+    for (int i = 0; i < CLOCK_COUNT; i++)
+        for (int c = 0; c < TIME_TEXT_SIZE; c++)
+            clockTimes[i][c] = 0;
 
     ReadClockSettings();
     ReadUtcTime();

@@ -1,8 +1,8 @@
 // The bar's own caption strip: a column down the left of the docked bar, a titled row
 // across the top of the floating window.
-#include <string.h>
 #include "app/app.h"
 #include "bar/bar.h"
+#include "zones/zones.h"
 
 static void FillBox(HDC dc, int left, int top, int right, int bottom, HBRUSH brush)
 {
@@ -32,13 +32,7 @@ static void PaintFloatingFrame(HDC dc)
 
     SetBkColor(dc, GetSysColor(COLOR_ACTIVECAPTION));
     SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
-    LOGFONTA font;
-    memset(&font, 0, sizeof font);
-    font.lfHeight = 14;
-    font.lfWeight = FW_BOLD;
-    font.lfItalic = 1;
-    strcpy(font.lfFaceName, "Arial");
-    HFONT created = CreateFontIndirectA(&font);
+    HFONT created = CreateBoldArial(14, TRUE);
     HGDIOBJ previous = SelectObject(dc, created);
     TextOutA(dc, 18, 0, "Velmor", 6);
     SelectObject(dc, previous);

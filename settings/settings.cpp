@@ -1,6 +1,5 @@
 // Reading and writing ".\VELMOR.INI" through the platform's private-profile functions.
 #include <windows.h>
-#include <stdio.h>
 #include "settings/settings.h"
 #include "zones/zones.h"
 #include "app/app.h"
@@ -16,8 +15,8 @@ int ReadSetting(const char* section, const char* key, int defaultValue)
 
 void WriteSetting(const char* section, const char* key, int value)
 {
-    char text[16];
-    snprintf(text, sizeof text, "%d", value);
+    char text[16];   // room for any int
+    wsprintfA(text, "%d", value);
     WritePrivateProfileStringA(section, key, text, SETTINGS_FILE);
 }
 

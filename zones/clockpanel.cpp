@@ -1,18 +1,20 @@
 // DrawClockPanel: the time and the zone name, written into a panel's white display area.
-#include <string.h>
 #include "zones/zones.h"
 
-static void DrawPanelLine(HDC dc, const char* text, int height, BYTE italic, RECT box)
+HFONT CreateBoldArial(int height, BYTE italic)
 {
-    LOGFONTA font;
-    memset(&font, 0, sizeof font);
+    LOGFONTA font = {};
     font.lfHeight = height;
     font.lfWeight = FW_BOLD;
     font.lfItalic = italic;
-    strcpy(font.lfFaceName, "Arial");
+    lstrcpynA(font.lfFaceName, "Arial", LF_FACESIZE);
+    return CreateFontIndirectA(&font);
+}
 
+static void DrawPanelLine(HDC dc, const char* text, int height, BYTE italic, RECT box)
+{
     FillRect(dc, &box, (HBRUSH)GetStockObject(WHITE_BRUSH));
-    HFONT created = CreateFontIndirectA(&font);
+    HFONT created = CreateBoldArial(height, italic);
     HGDIOBJ previous = SelectObject(dc, created);
     // DT_NOCLIP: an over-long text runs onto the frame instead of being cut
     DrawTextA(dc, text, -1, &box, DT_CENTER | DT_NOCLIP);

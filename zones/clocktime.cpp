@@ -1,5 +1,4 @@
 // The clocks' 12-hour time texts, computed from the shared UTC time.
-#include <stdio.h>
 #include "zones/zones.h"
 
 char clockTimes[CLOCK_COUNT][TIME_TEXT_SIZE];
@@ -44,7 +43,10 @@ void FormatClockTime(char* text, const ZoneRecord* record)
     } else if (hour == 0) {
         hour = 12;
     }
-    snprintf(text, TIME_TEXT_SIZE, "%d:%02d%s", hour, minute, suffix);
+    // wsprintfA takes no buffer size: format where any two ints fit, then cut to the text
+    char formatted[32];
+    wsprintfA(formatted, "%d:%02d%s", hour, minute, suffix);
+    lstrcpynA(text, formatted, TIME_TEXT_SIZE);
 }
 
 void FormatAllClockTimes(void)

@@ -1,5 +1,4 @@
 // LookupZone and AddZoneNames: turning a zone index into a clock's record, filling zone lists.
-#include <string.h>
 #include "zones/zones.h"
 
 ZoneRecord clockZones[CLOCK_COUNT];
@@ -11,7 +10,7 @@ void LookupZone(ZoneRecord* record)
     if (index - 1 >= ZONE_COUNT)
         return;
     const ZoneRow* row = &zoneTable[index - 1];
-    strcpy(record->name, row->recordName);
+    lstrcpynA(record->name, row->recordName, ZONE_NAME_SIZE);
     record->stdOffsetHours = row->stdOffsetHours;
     record->dstOffsetHours = row->dstOffsetHours;
     record->extraMinutes = row->extraMinutes;

@@ -52,5 +52,8 @@ extern const SYSTEMTIME* fixedUtcTime;
 void FormatAllClockTimes(void);
 
 void DrawClockPanel(HWND panel, const char* name, const char* timeText);
+// Bold Arial of the given pixel height, the face of the panels and the caption strip;
+// the caller deletes it.
+HFONT CreateBoldArial(int height, BYTE italic);
 
 #endif

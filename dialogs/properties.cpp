@@ -27,20 +27,26 @@ void OpenPropertiesDialog(void)
 
 static void ShowClockChoices(HWND dialog)
 {
-    // the lists redraw once when filled, not after each of their 58 names
-    for (int i = 0; i < 4; i++) {
-        SendDlgItemMessageA(dialog, zoneComboIds[i], WM_SETREDRAW, FALSE, 0);
+    // each control is looked up once: every lookup searches the dialog's 40-odd children
+    HWND lists[4];
+    for (int i = 0; i < 4; i++)
+        lists[i] = GetDlgItem(dialog, zoneComboIds[i]);
+    // the lists redraw once the dialog shows, not after each of their 58 names and choices
+    for (int i = 0; i < 4; i++)
+        SendMessageA(lists[i], WM_SETREDRAW, FALSE, 0);
+    for (int i = 0; i < 4; i++)
         AddZoneNames(dialog, zoneComboIds[i]);
-        SendDlgItemMessageA(dialog, zoneComboIds[i], WM_SETREDRAW, TRUE, 0);
-    }
     // an index outside 1 to 58 becomes position -1 or beyond the list: no selection
     for (int i = 0; i < 4; i++)
-        SendDlgItemMessageA(dialog, zoneComboIds[i], CB_SETCURSEL, clockZones[i].zoneIndex - 1, 0);
+        SendMessageA(lists[i], CB_SETCURSEL, clockZones[i].zoneIndex - 1, 0);
+    for (int i = 0; i < 4; i++)
+        SendMessageA(lists[i], WM_SETREDRAW, TRUE, 0);
     // a box may end up ticked and disabled at once
     for (int i = 0; i < 4; i++) {
+        HWND box = GetDlgItem(dialog, dstBoxIds[i]);
         if (clockZones[i].dstInUse == 1)
-            SendDlgItemMessageA(dialog, dstBoxIds[i], BM_SETCHECK, BST_CHECKED, 0);
-        EnableWindow(GetDlgItem(dialog, dstBoxIds[i]), clockZones[i].dstCapable == 1);
+            SendMessageA(box, BM_SETCHECK, BST_CHECKED, 0);
+        EnableWindow(box, clockZones[i].dstCapable == 1);
     }
     for (int i = 0; i < 4; i++)
         SendDlgItemMessageA(dialog, pinButtonIds[i], BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)pinBitmaps[i]);

@@ -1,6 +1,11 @@
 // Prints how long the Properties dialog takes to open through the bar's command, until its
-// message loop first goes idle (all controls, the map, the pins and the regions are ready).
+// message loop first goes idle (all controls, the map, the pins and the regions are ready),
+// against the floor: the same template opened with a dialog procedure that does nothing,
+// what the platform alone costs for the dialog's windows. The first opening of the process
+// is of the kind the argument names ("properties" or "floor"); then both kinds open in
+// turn, and the medians of those openings are printed.
 #include <stdio.h>
+#include <string.h>
 #include <algorithm>
 #include <vector>
 #include "app/app.h"
@@ -9,8 +14,16 @@
 #include "testutil.h"
 
 static WNDPROC barProc;
-static LARGE_INTEGER openedAt, idleAt;
+static LARGE_INTEGER idleAt;
 static bool idleSeen;
+static bool floorDialog;   // the opening under way is of the template with no procedure
+
+// TRUE for WM_INITDIALOG leaves the focus to the platform, which puts it on the first tab
+// stop, clock 1's list, where the Properties dialog puts it too.
+static INT_PTR CALLBACK NoWorkDlgProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
 
 // The dialog's loop tells its owner when it first waits for input: the dialog is up.
 static LRESULT CALLBACK WatchBar(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -18,54 +31,65 @@ static LRESULT CALLBACK WatchBar(HWND window, UINT message, WPARAM wParam, LPARA
     if (message == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX && !idleSeen) {
         QueryPerformanceCounter(&idleAt);
         idleSeen = true;
-        // Cancel for the Properties dialog, OK for the about box (which ignores Cancel)
-        PostMessageA((HWND)lParam, WM_COMMAND, IDCANCEL, 0);
-        PostMessageA((HWND)lParam, WM_COMMAND, IDOK, 0);
+        // the procedure that does nothing would ignore Cancel
+        if (floorDialog)
+            EndDialog((HWND)lParam, 0);
+        else
+            PostMessageA((HWND)lParam, WM_COMMAND, IDCANCEL, 0);
     }
     return CallWindowProcA(barProc, window, message, wParam, lParam);
 }
 
-int main(void)
+// One opening, in milliseconds; -1 when the dialog never went idle.
+static double TimeOneOpening(bool floor)
 {
+    static LARGE_INTEGER frequency;
+    if (!frequency.QuadPart)
+        QueryPerformanceFrequency(&frequency);
+    floorDialog = floor;
+    idleSeen = false;
+    LARGE_INTEGER openedAt;
+    QueryPerformanceCounter(&openedAt);
+    if (floor)
+        DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PROPERTIES), barWindow, NoWorkDlgProc, 0);
+    else
+        SendMessageA(barWindow, WM_COMMAND, CMD_PROPERTIES, 0);
+    return idleSeen ? 1000.0 * (idleAt.QuadPart - openedAt.QuadPart) / frequency.QuadPart : -1;
+}
+
+static double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+int main(int argc, char** argv)
+{
+    bool floorFirst = argc > 1 && strcmp(argv[1], "floor") == 0;
     ScratchDir dir;
     StartBar("[PIN1]\r\nX=250\r\nY=57\r\n[PIN2]\r\nX=137\r\nY=75\r\n");
     barProc = (WNDPROC)SetWindowLongA(barWindow, GWL_WNDPROC, (LONG)WatchBar);
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
 
-    const int runs = 60;
-    std::vector<double> times, aboutTimes;
-    for (int i = 0; i < runs; i++) {
-        idleSeen = false;
-        QueryPerformanceCounter(&openedAt);
-        SendMessageA(barWindow, WM_COMMAND, CMD_PROPERTIES, 0);
-        if (idleSeen)
-            times.push_back(1000.0 * (idleAt.QuadPart - openedAt.QuadPart) / frequency.QuadPart);
-        // the about box, six controls and no work of its own: what any dialog costs here
-        idleSeen = false;
-        QueryPerformanceCounter(&openedAt);
-        SendMessageA(barWindow, WM_COMMAND, CMD_ABOUT, 0);
-        if (idleSeen)
-            aboutTimes.push_back(1000.0 * (idleAt.QuadPart - openedAt.QuadPart) / frequency.QuadPart);
+    double first = TimeOneOpening(floorFirst);
+    std::vector<double> properties, floor;
+    for (int i = 0; i < 61; i++) {
+        double t = TimeOneOpening(false);
+        if (t >= 0)
+            properties.push_back(t);
+        t = TimeOneOpening(true);
+        if (t >= 0)
+            floor.push_back(t);
     }
     SetWindowLongA(barWindow, GWL_WNDPROC, (LONG)barProc);
     CloseBar();
 
-    if (times.empty()) {
-        fprintf(stderr, "no opening of the Properties dialog was measured\n");
+    if (first < 0 || properties.empty() || floor.empty()) {
+        fprintf(stderr, "the dialog's openings were not measured\n");
         return 1;
     }
-    std::vector<double> sorted = times;
-    std::sort(sorted.begin(), sorted.end());
     // one figure a line, name first, for scripts/bench to pick up
-    printf("properties_open_runs %d\n", (int)sorted.size());
-    printf("properties_open_median_ms %.1f\n", sorted[sorted.size() / 2]);
-    printf("properties_open_min_ms %.1f\n", sorted.front());
-    printf("properties_open_max_ms %.1f\n", sorted.back());
-    printf("properties_open_first_ms %.1f\n", times.front());
-    if (!aboutTimes.empty()) {
-        std::sort(aboutTimes.begin(), aboutTimes.end());
-        printf("about_open_median_ms %.1f\n", aboutTimes[aboutTimes.size() / 2]);
-    }
+    printf("first_%s_ms %.1f\n", floorFirst ? "floor" : "properties", first);
+    printf("median_properties_ms %.1f\n", Median(properties));
+    printf("median_floor_ms %.1f\n", Median(floor));
     return 0;
 }

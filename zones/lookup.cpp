@@ -21,6 +21,8 @@ void LookupZone(ZoneRecord* record)
 
 void AddZoneNames(HWND dialog, int comboId)
 {
+    // the list found once, not for each of its 58 names: a search of the dialog's children
+    HWND combo = GetDlgItem(dialog, comboId);
     for (int i = 0; i < ZONE_COUNT; i++)
-        SendDlgItemMessageA(dialog, comboId, CB_ADDSTRING, 0, (LPARAM)zoneTable[i].displayName);
+        SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)zoneTable[i].displayName);
 }

@@ -8,17 +8,18 @@ set(WINDOWS4_CODE_FLAGS -march=i386 -Os -fno-exceptions -fno-rtti -fno-asynchron
 # The image of an executable target whose own code defines `entry` (a WINAPI function
 # without arguments that ends with ExitProcess): only the four system DLLs, none of libgcc
 # (built for newer processors); version 4.0, no relocations (an executable always gets its
-# preferred base), none of the later systems' flags. The link map names the code's
-# addresses for the image test.
+# preferred base), none of the later systems' flags; no time stamp, so that the same
+# sources give the same bytes. The link map names the code's addresses for the image test.
 function(link_for_windows4 target entry)
   target_compile_options(${target} PRIVATE ${WINDOWS4_CODE_FLAGS})
   target_link_options(${target} PRIVATE -nostdlib -Wl,-e,_${entry}@0 -Wl,--gc-sections
       -Wl,--subsystem,windows:4.0 -Wl,--major-os-version,4 -Wl,--minor-os-version,0
-      -Wl,--disable-dynamicbase,--disable-nxcompat,--disable-reloc-section
+      -Wl,--disable-dynamicbase,--disable-nxcompat,--disable-reloc-section,--no-insert-timestamp
       -Wl,-Map,${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
   target_link_libraries(${target} PRIVATE user32 gdi32 shell32 kernel32)
   # stripped after the link rather than by it: ld leaves the resource section's raw size
   # unpadded, and strip, rewriting the image, pads every section to the file alignment
+  # (and stamps the time it is told)
   add_custom_command(TARGET ${target} POST_BUILD
-      COMMAND ${CMAKE_STRIP} --strip-all $<TARGET_FILE:${target}>)
+      COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_STRIP} --strip-all $<TARGET_FILE:${target}>)
 endfunction()

@@ -27,10 +27,11 @@ install_packages() {
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
+# Arguments go to CMake when the build folder is first configured.
 build_velmor() {
     if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
         cmake -S "$VELMOR_ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
-            -DCMAKE_TOOLCHAIN_FILE="$VELMOR_ROOT/cmake/mingw-i686.cmake" >/dev/null
+            -DCMAKE_TOOLCHAIN_FILE="$VELMOR_ROOT/cmake/mingw-i686.cmake" "$@" >/dev/null
     fi
     if ! cmake --build "$BUILD_DIR" -j "$(nproc)" >"$BUILD_DIR/build.log" 2>&1; then
         grep -E -B2 -A6 'error|Error' "$BUILD_DIR/build.log" | head -60

@@ -65,6 +65,19 @@ static void ShowMenuAtCursor(void)
     ShowBarMenu(cursor.x, cursor.y);
 }
 
+// A right click anywhere on the bar: its surface answers as a caption and its panels take
+// the click themselves, so WM_RBUTTONUP seldom arrives. A panel's click comes back as
+// WM_CONTEXTMENU, at the click's screen point (-1, -1 from the keyboard); the caption's
+// release comes as WM_NCRBUTTONUP at its screen point, once the press is kept from the
+// default handling, which would wait for the release itself and offer a system menu.
+static void OnBarContextMenu(LPARAM lParam)
+{
+    if (lParam == -1)
+        ShowMenuAtCursor();
+    else
+        ShowBarMenu((short)LOWORD(lParam), (short)HIWORD(lParam));
+}
+
 static void ToggleAlwaysOnTop(void)
 {
     const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW;
@@ -217,6 +230,19 @@ LRESULT CALLBACK BarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_RBUTTONUP:
         ShowMenuAtCursor();
         return 0;
+    case WM_CONTEXTMENU:
+        OnBarContextMenu(lParam);
+        return 0;
+    case WM_NCRBUTTONDOWN:
+        if (wParam == HTCAPTION)
+            return 0;
+        break;
+    case WM_NCRBUTTONUP:
+        if (wParam == HTCAPTION) {
+            OnBarContextMenu(lParam);
+            return 0;
+        }
+        break;
     case WM_SIZING:
         OnBarSizing((RECT*)lParam);
         return TRUE;

@@ -6,8 +6,13 @@
 
 void ShowBarMenu(int x, int y)
 {
+    // A menu takes the keyboard, and closes at a click elsewhere, only while its owner is
+    // the foreground window; the tray icon's click leaves the foreground elsewhere. The
+    // message posted after it lets the menu close properly when it was dismissed.
+    SetForegroundWindow(barWindow);
     // the chosen item arrives at the bar window as WM_COMMAND
     TrackPopupMenuEx(barMenu, 0, x, y, barWindow, NULL);
+    PostMessageA(barWindow, WM_NULL, 0, 0);
 }
 
 void SetTrayIcon(DWORD action)
@@ -30,7 +35,12 @@ void HandleTrayNotify(UINT iconId, UINT mouseMessage)
 {
     if (iconId != TRAY_ICON_ID)
         return;
-    if (mouseMessage == WM_LBUTTONUP) {
+    if (mouseMessage == WM_LBUTTONUP && IsIconic(barWindow)) {
+        // Not every desktop shows the minimised window's taskbar button (Wine's on Linux
+        // shows an inert box), so the icon brings it back, as the button would.
+        SendMessageA(barWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
+        SetForegroundWindow(barWindow);
+    } else if (mouseMessage == WM_LBUTTONUP) {
         SetForegroundWindow(barWindow);
         PaintBarFrame(LAYOUT_FLOATING);
         for (int i = 0; i < 4; i++)

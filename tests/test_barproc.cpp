@@ -231,19 +231,32 @@ TEST(BarProc, MinimizeGivesATaskbarButtonAndRestoreTakesItAway)
     EXPECT_EQ((HANDLE)minimizeUpBitmap, (HANDLE)SendMessageA(minimizeButton, STM_GETIMAGE, IMAGE_BITMAP, 0));
     EXPECT_EQ(PLACEMENT_FLOATING, placement);
 
-    SendMessageA(bar, WM_SYSCOMMAND, SC_RESTORE, 0);
-    PumpFor(100);
-    EXPECT_FALSE(IsIconic(bar));
-    EXPECT_TRUE(IsWindowVisible(bar));
-    EXPECT_EQ(WS_EX_TOOLWINDOW, TaskbarBits(bar));
-    RECT restored = WindowRect(bar);
-    EXPECT_TRUE(EqualRect(&floating, &restored));
-    // the caption strip and the clocks are drawn again
-    Picture strip = Snapshot(bar);
-    EXPECT_EQ(14 * 39, CountPixels(strip, RECT{ 80, 0, 119, 14 }, GetSysColor(COLOR_ACTIVECAPTION)));
-    for (int i = 0; i < 4; i++)
-        EXPECT_TRUE(PanelShowsText(i)) << i;
-    EXPECT_TRUE(TrayIconExists(bar, TRAY_ICON_ID)) << "the tray icon stays through minimize and restore";
+    // brought back by the restore command (the taskbar button), then, minimised again, by
+    // a left click on the tray icon: desktops without that button show no way back else
+    const struct { const char* by; UINT message; WPARAM wParam; LPARAM lParam; } restores[] = {
+        { "SC_RESTORE", WM_SYSCOMMAND, SC_RESTORE, 0 },
+        { "the tray icon", WM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONUP },
+    };
+    for (auto& restore : restores) {
+        if (!IsIconic(bar)) {
+            Click(minimizeButton);
+            PumpFor(100);
+        }
+        SendMessageA(bar, restore.message, restore.wParam, restore.lParam);
+        PumpFor(100);
+        EXPECT_FALSE(IsIconic(bar)) << restore.by;
+        EXPECT_TRUE(IsWindowVisible(bar)) << restore.by;
+        EXPECT_EQ(WS_EX_TOOLWINDOW, TaskbarBits(bar)) << restore.by;
+        RECT restored = WindowRect(bar);
+        EXPECT_TRUE(EqualRect(&floating, &restored)) << restore.by;
+        // the caption strip and the clocks are drawn again
+        Picture strip = Snapshot(bar);
+        EXPECT_EQ(14 * 39, CountPixels(strip, RECT{ 80, 0, 119, 14 }, GetSysColor(COLOR_ACTIVECAPTION)))
+            << restore.by;
+        for (int i = 0; i < 4; i++)
+            EXPECT_TRUE(PanelShowsText(i)) << restore.by << ", clock " << i;
+        EXPECT_TRUE(TrayIconExists(bar, TRAY_ICON_ID)) << "the tray icon stays through minimize and restore";
+    }
     CloseBar();
     ClearFixedUtc();
 }

@@ -9,6 +9,7 @@
 
 static RECT menuRect;
 static bool menuSeen;
+static HWND foregroundInMenu;   // the foreground window while the menu was open
 static WPARAM menuKey;       // a mnemonic to choose, or 0 to close the menu without a choice
 
 static void CALLBACK InspectMenu(HWND, UINT, UINT_PTR timer, DWORD)
@@ -18,6 +19,7 @@ static void CALLBACK InspectMenu(HWND, UINT, UINT_PTR timer, DWORD)
         return;
     KillTimer(NULL, timer);
     GetWindowRect(menu, &menuRect);
+    foregroundInMenu = GetForegroundWindow();
     menuSeen = true;
     if (menuKey)
         PostMessageA(menu, WM_CHAR, menuKey, 0);
@@ -27,6 +29,7 @@ static void CALLBACK InspectMenu(HWND, UINT, UINT_PTR timer, DWORD)
 
 static WNDPROC barProcedure;
 static std::vector<WPARAM> commands;
+static int nullMessages;
 
 static LRESULT CALLBACK RecordCommands(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -34,6 +37,8 @@ static LRESULT CALLBACK RecordCommands(HWND window, UINT message, WPARAM wParam,
         commands.push_back(wParam);
         return 0;
     }
+    if (message == WM_NULL)
+        nullMessages++;
     return CallWindowProcA(barProcedure, window, message, wParam, lParam);
 }
 
@@ -44,6 +49,7 @@ static bool WithMenu(WPARAM key, Action action)
     menuSeen = false;
     menuKey = key;
     commands.clear();
+    nullMessages = 0;
     UINT_PTR timer = SetTimer(NULL, 0, 20, InspectMenu);
     action();
     PumpFor(150);
@@ -103,6 +109,45 @@ TEST_F(MenuFixture, CornerGlobeWhileDockedAndRightClickOpenAtTheCursor)
     EXPECT_TRUE(commands.empty());
 }
 
+// The real mouse: the bar's surface answers as a caption and a panel takes the click
+// itself, yet a right click on either opens the menu where it was made. The point is in
+// the bar's client coordinates; returns it on the screen.
+static POINT RightClickAt(int x, int y)
+{
+    POINT point = { x, y };
+    ClientToScreen(barWindow, &point);
+    SetCursorPos(point.x, point.y);
+    PumpFor(30);
+    mouse_event(MOUSEEVENTF_RIGHTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
+    return point;
+}
+
+static void ExpectRightClickOpensMenu(int x, int y, const char* where)
+{
+    POINT point;
+    ASSERT_TRUE(WithMenu(0, [&] { point = RightClickAt(x, y); })) << where;
+    ExpectMenuAt(point.x, point.y);
+    EXPECT_TRUE(commands.empty());
+}
+
+TEST_F(MenuFixture, ARightClickOnTheSurfaceOrAPanelOpensTheMenuThere)
+{
+    Start("");
+    ExpectRightClickOpensMenu(8, 30, "docked, under the globe");
+    ExpectRightClickOpensMenu(330, 20, "docked, clock panel 3");
+    SetWindowLongPtrA(barWindow, GWLP_WNDPROC, (LONG_PTR)barProcedure);
+    CloseBar();
+
+    Start("[PREFS]\r\nALIGN=99\r\n");
+    ExpectRightClickOpensMenu(60, 6, "floating, the caption strip");
+    ExpectRightClickOpensMenu(70, 180, "floating, clock panel 4");
+    // from the keyboard (Shift+F10) the point is -1, -1: the menu opens at the cursor
+    SetCursorPos(500, 400);
+    ASSERT_TRUE(WithMenu(0, [] { SendMessageA(barWindow, WM_CONTEXTMENU, (WPARAM)barWindow, -1); }));
+    ExpectMenuAt(500, 400);
+}
+
 TEST_F(MenuFixture, EachChoiceReachesTheBarAsItsCommand)
 {
     Start("");
@@ -120,9 +165,15 @@ TEST_F(MenuFixture, EachChoiceReachesTheBarAsItsCommand)
 TEST_F(MenuFixture, TrayRightClickOpensTheMenuAtTheCursor)
 {
     Start("[PREFS]\r\nALIGN=99\r\n");
+    HWND other = WindowInFront();
     SetCursorPos(700, 600);
     ASSERT_TRUE(WithMenu(0, [] { SendMessageA(barWindow, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONUP); }));
     ExpectMenuAt(700, 600);
+    // a menu whose owner is not in the foreground ignores the keyboard and stays open at
+    // a click elsewhere; the message after it lets a dismissed menu close for good
+    EXPECT_EQ(barWindow, foregroundInMenu);
+    EXPECT_EQ(1, nullMessages);
+    DestroyWindow(other);
 }
 
 TEST_F(MenuFixture, OtherTrayMessagesAndIconsDoNothing)

@@ -44,10 +44,12 @@ void ChooseActivePin(int pin)
     activePin = pin;
 }
 
+// The pins overlap without clipping one another, so the screen pixels at a pin's old place
+// may be another pin's: the moved pin paints itself afresh instead of taking them along.
 void MovePin(int pin, int x, int y)
 {
     HWND window = mapPins[pin - 1];
-    SetWindowPos(window, window, x, y, 0, 0, SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOSIZE);
+    SetWindowPos(window, window, x, y, 0, 0, SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOSIZE | SWP_NOCOPYBITS);
 }
 
 POINT GetPinPosition(int pin)

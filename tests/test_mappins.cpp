@@ -223,3 +223,29 @@ TEST_F(MapPins, PinsShowTheirColoursOnTheMap)
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }));
 }
+
+// With no settings file the four pins lie on one another in the map's corner. A pin that
+// leaves the pile, by a map click or by its list, shows its own colour in its new place,
+// not the pixels of the pin that was drawn over it.
+TEST(PiledPins, AMovedPinShowsItsOwnColour)
+{
+    ScratchDir dir;
+    StartBar();
+    ASSERT_TRUE(WhilePropertiesOpen([](HWND dialog) {
+        ExpectPins({ Pin(0, 0), Pin(0, 0), Pin(0, 0), Pin(0, 0) });
+        ReleaseOnMap(200, 100);
+        SendMessageA(dialog, WM_COMMAND, IDC_PINBUTTON2, 0);
+        ReleaseOnMap(100, 120);
+        PickZoneFromList(dialog, 3, 21);   // zone 22's place
+        PumpFor(100);
+        const COLORREF colours[3] = { RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 255, 255) };
+        const POINT places[3] = { { 200, 100 }, { 100, 120 }, { 250, 57 } };
+        for (int i = 0; i < 3; i++) {
+            EXPECT_EQ(colours[i], ScreenPixel(mapControl, places[i].x, places[i].y)) << i + 1;
+            EXPECT_EQ(colours[i], ScreenPixel(mapControl, places[i].x + 7, places[i].y + 7)) << i + 1;
+            EXPECT_EQ(RGB(255, 255, 255), ScreenPixel(mapControl, places[i].x + 4, places[i].y + 3)) << i + 1;
+        }
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }));
+    CloseBar();
+}

@@ -99,8 +99,9 @@ static void PlaceClockPanels(int docked, UINT flags)
                      145, 49, flags);
 }
 
-// The docked bar leaves its edge: it becomes the floating window at the drag position.
-static void FloatDockedBar(RECT* dragRect)
+// The docked bar leaves its edge: it becomes the floating window at the drag position,
+// moved along under the cursor when the drag started further right than the window is wide.
+static void FloatDockedBar(RECT* dragRect, POINT cursor)
 {
     ReleaseBarSpace();
     InvalidateRect(barWindow, NULL, TRUE);
@@ -112,6 +113,8 @@ static void FloatDockedBar(RECT* dragRect)
             ShowWindow(fillerPanels[i], SW_HIDE);
     PaintBarFrame(LAYOUT_FLOATING);
     SendMessageA(cornerBitmap, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)globeFloatingBitmap);
+    if (cursor.x - dragRect->left >= FLOATING_WIDTH)
+        dragRect->left = cursor.x - FLOATING_WIDTH / 2;
     dragRect->right = dragRect->left + FLOATING_WIDTH;
     dragRect->bottom = dragRect->top + FLOATING_HEIGHT;
     ResizeForDrag(dragRect);
@@ -155,7 +158,7 @@ void OnBarMoving(RECT* dragRect)
 
     if (selectedPlacement == PLACEMENT_FLOATING) {
         if (placement != PLACEMENT_FLOATING) {
-            FloatDockedBar(dragRect);
+            FloatDockedBar(dragRect, cursor);
         } else {
             PaintBarFrame(LAYOUT_FLOATING);
             if (floatedByDrag == 1) {

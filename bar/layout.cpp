@@ -52,13 +52,30 @@ static HWND CreateBitmapChild(int x, int y, int width, int height, HBITMAP pictu
     return child;
 }
 
+static WNDPROC staticProc;   // the STATIC class's own procedure, behind the panels'
+
+// The clock and filler panels let the mouse through to the bar, whose surface answers as a
+// caption: a drag that starts on them moves the bar. The globe and the buttons keep their clicks.
+static LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCHITTEST)
+        return HTTRANSPARENT;
+    return CallWindowProcA(staticProc, panel, message, wParam, lParam);
+}
+
+static HWND CreatePanel(int x, int y, HBITMAP picture, BOOL visible)
+{
+    HWND panel = CreateBitmapChild(x, y, PANEL_WIDTH, PANEL_HEIGHT, picture, visible);
+    staticProc = (WNDPROC)SetWindowLongA(panel, GWL_WNDPROC, (LONG)PanelProc);
+    return panel;
+}
+
 static void CreateFillerPanels(BOOL visible)
 {
     for (int i = 0; i < FILLER_COUNT; i++) {
         if (screenWidth <= fillerThresholds[i])
             break;
-        fillerPanels[i] = CreateBitmapChild(598 + PANEL_WIDTH * i, 0, PANEL_WIDTH, PANEL_HEIGHT,
-                                            fillerBitmap, visible);
+        fillerPanels[i] = CreatePanel(598 + PANEL_WIDTH * i, 0, fillerBitmap, visible);
     }
 }
 
@@ -79,13 +96,11 @@ void LayOutBar(int mode)
 
     if (!floating) {
         for (int i = 0; i < 4; i++)
-            clockPanels[i] = CreateBitmapChild(18 + PANEL_WIDTH * i, 0, PANEL_WIDTH, PANEL_HEIGHT,
-                                               panelBitmap, TRUE);
+            clockPanels[i] = CreatePanel(18 + PANEL_WIDTH * i, 0, panelBitmap, TRUE);
         CreateFillerPanels(TRUE);
     } else {
         for (int i = 0; i < 4; i++)
-            clockPanels[i] = CreateBitmapChild(0, 16 + PANEL_HEIGHT * i, PANEL_WIDTH, PANEL_HEIGHT,
-                                               panelBitmap, TRUE);
+            clockPanels[i] = CreatePanel(0, 16 + PANEL_HEIGHT * i, panelBitmap, TRUE);
         SetTrayIcon(NIM_ADD);
         CreateFillerPanels(FALSE);
         for (int i = 0; i < 4; i++)

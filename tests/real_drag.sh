@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Drags the running bar with the real mouse on the test display: from the top edge into
-# the desktop (it floats), then to the bottom edge (it docks there). Saves a screenshot
-# after each step and checks the window's place through X and the settings file at exit.
+# the desktop (it floats), then to the bottom edge (it docks there); then by its panels.
+# Saves a screenshot after each step and checks the window's place through X and the
+# settings file at exit.
 set -euo pipefail
 exe=$1
 shots=$2
@@ -67,6 +68,22 @@ drag $(( $1 + 90 )) $(( $2 + 6 )) 500 $(( screen_h - 2 ))
 wait_for '[ "$geo" = "0 $(( screen_h - 55 )) $screen_w 55" ]' || fail "docked at the bottom, 55 high, got '$geo'"
 sleep 0.3
 /usr/bin/import -window root "$shots/drag-3-docked-bottom.png"
+
+# the clock and filler panels drag the bar too; a click on one without a move changes nothing
+xdotool mousemove 235 $(( screen_h - 30 )) click 1
+sleep 0.5
+geo=$(bar_geometry)
+[ "$geo" = "0 $(( screen_h - 55 )) $screen_w 55" ] || fail "a click on clock panel 2 left the bar in place, got '$geo'"
+drag 800 $(( screen_h - 30 )) 500 2
+wait_for '[ "$geo" = "0 0 $screen_w 55" ]' || fail "dragged by a filler panel to the top, got '$geo'"
+drag 380 25 400 400
+wait_for 'set -- $geo; [ "$3" = 151 ] && [ "$4" = 218 ]' || fail "dragged by clock panel 3 into the desktop, got '$geo'"
+set -- $geo
+[ "$1" -le 400 ] && [ $(( $1 + 151 )) -gt 400 ] && [ "$2" -le 400 ] && [ $(( $2 + 218 )) -gt 400 ] ||
+    fail "the floating window under the cursor at 400,400, got '$geo'"
+/usr/bin/import -window root "$shots/drag-4-floating-by-a-panel.png"
+drag $(( $1 + 70 )) $(( $2 + 16 + 49 + 25 )) 500 $(( screen_h - 2 ))
+wait_for '[ "$geo" = "0 $(( screen_h - 55 )) $screen_w 55" ]' || fail "dragged by floating clock panel 2 to the bottom, got '$geo'"
 
 wine taskkill /im velmor.exe >/dev/null 2>&1
 for _ in $(seq 50); do grep -q ALIGN VELMOR.INI 2>/dev/null && break; sleep 0.1; done

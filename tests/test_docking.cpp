@@ -144,7 +144,7 @@ TEST(Drag, DockedBarDraggedIntoTheDesktopFloatsAndGetsItsButtonsAtTheEnd)
     ScratchDir dir;
     StartBar();
     ASSERT_TRUE(clockPanels[0] != NULL) << "the bar's children exist";
-    RECT rect = MoveStep(500, 400);
+    RECT rect = MoveStep(100, 400);   // over what becomes the floating window
 
     EXPECT_EQ(-2, placement);
     EXPECT_EQ(1, floatedByDrag);

@@ -92,15 +92,18 @@ static void ToggleAlwaysOnTop(void)
     }
 }
 
-// The clocks are looked up again whether the dialog ended with OK or Cancel.
+// The clocks are looked up again whether the dialog ended with OK or Cancel. The panels
+// are repainted from their bitmaps first: an old name's italic letters reach past the box
+// that is cleared for the new one.
 static void RefreshAfterProperties(void)
 {
     ReadUtcTime();
     for (int i = 0; i < CLOCK_COUNT; i++) {
         LookupZone(&clockZones[i]);
         FormatClockTime(clockTimes[i], &clockZones[i]);
-        DrawClockPanel(clockPanels[i], clockZones[i].name, clockTimes[i]);
+        InvalidateRect(clockPanels[i], NULL, TRUE);
     }
+    RepaintClockPanels();
 }
 
 // The minimised floating window gets a taskbar button while it is minimised.

@@ -474,6 +474,27 @@ TEST_F(Properties, BarRefreshesTheClocksAfterOk)
     ExpectRefreshAfterClosing([](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDC_PROPERTIES_OK, 0); });
 }
 
+// A new zone's name goes onto a panel repainted from its bitmap: the italic letters of the
+// old name reach past the box that is cleared for the text (the comma of "Bogota, Lima").
+TEST_F(Properties, ANewZoneIsDrawnOnAFreshPanel)
+{
+    SetFixedUtc(9, 20);
+    Start("[ZONES]\r\nONE=11\r\n");
+    KeepDialogOffTheBar();
+    ASSERT_TRUE(WhilePropertiesOpen([](HWND dialog) {
+        PickZoneFromList(dialog, 1, 11);
+        SendMessageA(dialog, WM_COMMAND, IDC_PROPERTIES_OK, 0);
+    }));
+    ASSERT_STREQ("Eastern", clockZones[0].name);
+    PumpFor(50);
+    Picture shown = Snapshot(clockPanels[0]);
+    InvalidateRect(clockPanels[0], NULL, TRUE);
+    UpdateWindow(clockPanels[0]);
+    DrawClockPanel(clockPanels[0], clockZones[0].name, clockTimes[0]);
+    EXPECT_TRUE(shown == Snapshot(clockPanels[0]));
+    ClearFixedUtc();
+}
+
 TEST_F(Properties, ClocksTickWhileTheDialogIsOpen)
 {
     SetFixedUtc(10, 15);

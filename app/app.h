@@ -42,4 +42,9 @@ void ApplyOntopPreference(void);
 void StartClockTimer(void);
 int RunMessageLoop(void);
 
+// The foreground and the keyboard for window, with the focus on focus, on any desktop.
+void TakeKeyboard(HWND window, HWND focus);
+// The same for a window that WM_WINDOWPOSCHANGED reports shown (dialogs, once on the screen).
+void TakeKeyboardWhenShown(HWND window, const WINDOWPOS* change);
+
 #endif

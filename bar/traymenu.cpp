@@ -9,7 +9,7 @@ void ShowBarMenu(int x, int y)
     // A menu takes the keyboard, and closes at a click elsewhere, only while its owner is
     // the foreground window; the tray icon's click leaves the foreground elsewhere. The
     // message posted after it lets the menu close properly when it was dismissed.
-    SetForegroundWindow(barWindow);
+    TakeKeyboard(barWindow, barWindow);
     // the chosen item arrives at the bar window as WM_COMMAND
     TrackPopupMenuEx(barMenu, 0, x, y, barWindow, NULL);
     PostMessageA(barWindow, WM_NULL, 0, 0);

@@ -8,7 +8,7 @@ void OpenAboutBox(void)
     DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUT), barWindow, AboutDlgProc, 0);
 }
 
-INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -18,6 +18,9 @@ INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         if (wParam == IDOK)
             EndDialog(dialog, 0);
         return TRUE;
+    case WM_WINDOWPOSCHANGED:
+        TakeKeyboardWhenShown(dialog, (const WINDOWPOS*)lParam);
+        return FALSE;
     case WM_CLOSE:
     case WM_DESTROY:
         EndDialog(dialog, 0);

@@ -145,7 +145,7 @@ static void OnPropertiesDestroy(HWND dialog)
     propertiesDialog = NULL;
 }
 
-INT_PTR CALLBACK PropertiesDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK PropertiesDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -153,6 +153,9 @@ INT_PTR CALLBACK PropertiesDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_COMMAND:
         OnPropertiesCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
+    case WM_WINDOWPOSCHANGED:
+        TakeKeyboardWhenShown(dialog, (const WINDOWPOS*)lParam);
+        return FALSE;
     case WM_CLOSE:
         EndDialog(dialog, 0);   // the close box: nothing is stored
         return TRUE;

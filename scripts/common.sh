@@ -3,7 +3,7 @@
 
 VELMOR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$VELMOR_ROOT/build}
-VELMOR_PACKAGES="wine wine32:i386 fonts-wine g++-mingw-w64-i686 cmake make googletest xvfb x11-utils fonts-liberation imagemagick xdotool python3"
+VELMOR_PACKAGES="wine wine32:i386 fonts-wine g++-mingw-w64-i686 cmake make googletest xvfb x11-utils fonts-liberation imagemagick xdotool openbox xterm python3"
 export WINEDEBUG=-all
 
 as_root() {

@@ -28,7 +28,8 @@ ALLOWED_IMPORTS = {
         "CallWindowProcA", "GetWindowLongA", "SetWindowLongA", "SetClassLongA",
         "ShowWindow", "UpdateWindow", "MoveWindow", "SetWindowPos", "GetWindowRect",
         "GetWindowPlacement", "GetWindow", "InvalidateRect", "SetForegroundWindow",
-        "SetFocus", "SetCapture", "EnableWindow", "IsIconic", "SendMessageA", "PostMessageA",
+        "GetFocus", "SetFocus", "SetCapture", "EnableWindow", "IsIconic",
+        "SendMessageA", "PostMessageA",
         "GetMessageA", "TranslateMessage", "DispatchMessageA", "PostQuitMessage",
         "SetTimer", "KillTimer",
         # menus, dialogs, message box

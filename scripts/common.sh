@@ -29,6 +29,7 @@ install_packages() {
 
 # Arguments go to CMake when the build folder is first configured.
 build_velmor() {
+    echo "building…"
     if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
         cmake -S "$VELMOR_ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
             -DCMAKE_TOOLCHAIN_FILE="$VELMOR_ROOT/cmake/mingw-i686.cmake" "$@" >/dev/null
@@ -49,6 +50,7 @@ prepare_wine_prefix() {
     export WINEPREFIX=${WINEPREFIX:-$BUILD_DIR/wineprefix}
     export WINEARCH=win32
     if [ ! -f "$WINEPREFIX/.velmor-ready" ]; then
+        echo "preparing the Wine prefix (first run only, about a minute)…"
         mkdir -p "$WINEPREFIX"
         wineboot -i </dev/null >/dev/null 2>&1
         # Debian's Wine does not look in its own font folder; without these the dialogs'

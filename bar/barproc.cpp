@@ -65,11 +65,12 @@ static void ShowMenuAtCursor(void)
     ShowBarMenu(cursor.x, cursor.y);
 }
 
-// A right click anywhere on the bar: its surface answers as a caption and its panels take
-// the click themselves, so WM_RBUTTONUP seldom arrives. A panel's click comes back as
-// WM_CONTEXTMENU, at the click's screen point (-1, -1 from the keyboard); the caption's
-// release comes as WM_NCRBUTTONUP at its screen point, once the press is kept from the
-// default handling, which would wait for the release itself and offer a system menu.
+// A right click anywhere on the bar: its surface answers as a caption and the panels let
+// the mouse through to it, so WM_RBUTTONUP seldom arrives. The caption's release comes as
+// WM_NCRBUTTONUP at its screen point, once the press is kept from the default handling,
+// which would wait for the release itself and offer a system menu. A click on the globe
+// or a button comes back from the child as WM_CONTEXTMENU at the click's screen point
+// (-1, -1 from the keyboard).
 static void OnBarContextMenu(LPARAM lParam)
 {
     if (lParam == -1)

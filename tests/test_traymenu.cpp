@@ -109,9 +109,9 @@ TEST_F(MenuFixture, CornerGlobeWhileDockedAndRightClickOpenAtTheCursor)
     EXPECT_TRUE(commands.empty());
 }
 
-// The real mouse: the bar's surface answers as a caption and a panel takes the click
-// itself, yet a right click on either opens the menu where it was made. The point is in
-// the bar's client coordinates; returns it on the screen.
+// The real mouse: a right click on the bar's surface or on a panel, which lets the mouse
+// through to it, opens the menu where it was made. The point is in the bar's client
+// coordinates; returns it on the screen.
 static POINT RightClickAt(int x, int y)
 {
     POINT point = { x, y };

@@ -42,6 +42,19 @@ build_velmor() {
     grep -E 'warning' "$BUILD_DIR/build.log" || true
 }
 
+# Wine runs velmor.exe and the tests as 32-bit x86 Linux processes. Some virtual machines
+# run 64-bit user code only; there every Wine command fails with "Exec format error", so say
+# that once, plainly, rather than fail later with nothing to show why.
+require_i386_user_code() {
+    local loader=/lib/ld-linux.so.2 message
+    [ -x "$loader" ] || return 0    # not installed yet: Wine's own start will tell
+    if ! message=$("$loader" --version 2>&1 >/dev/null); then
+        echo "this machine cannot run 32-bit x86 programs, so Wine cannot run velmor.exe here" >&2
+        echo "($loader: ${message##*: })" >&2
+        return 1
+    fi
+}
+
 # A Wine prefix of our own, set up once: Windows version 4 for velmor.exe (for every
 # program with "all", as the test programs run the program's code in-process), Wine
 # moving windows itself (so WM_MOVING reaches the program), Arial resolved to its twin.
@@ -49,10 +62,14 @@ prepare_wine_prefix() {
     local scope=${1:-velmor}
     export WINEPREFIX=${WINEPREFIX:-$BUILD_DIR/wineprefix}
     export WINEARCH=win32
+    require_i386_user_code || return 1
     if [ ! -f "$WINEPREFIX/.velmor-ready" ]; then
         echo "preparing the Wine prefix (first run only, about a minute)…"
         mkdir -p "$WINEPREFIX"
-        wineboot -i </dev/null >/dev/null 2>&1
+        if ! wineboot -i </dev/null >"$BUILD_DIR/wineboot.log" 2>&1; then
+            echo "wineboot could not set up the Wine prefix $WINEPREFIX; see $BUILD_DIR/wineboot.log" >&2
+            return 1
+        fi
         # Debian's Wine does not look in its own font folder; without these the dialogs'
         # "MS Sans Serif" falls back to a wider face and the labels no longer fit
         cp /usr/share/wine/fonts/*.fon /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
@@ -67,17 +84,23 @@ prepare_wine_prefix() {
     fi
 }
 
-# Starts an Xvfb of our own on a free display; sets DISPLAY and XVFB_PID.
+# Starts an Xvfb of our own on a display number it picks itself (-displayfd), so two runs at
+# once never take the same one; sets DISPLAY and XVFB_PID.
 start_private_display() {
-    local geometry=${1:-1024x768x24} n=90
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 "$geometry" -nolisten tcp </dev/null >/dev/null 2>&1 &
+    local geometry=${1:-1024x768x24} numberFile number=
+    numberFile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp 3>"$numberFile" </dev/null >/dev/null 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-        xdpyinfo >/dev/null 2>&1 && return 0
+    for _ in $(seq 100); do
+        [ -z "$number" ] && [ -s "$numberFile" ] && number=$(head -n1 "$numberFile")
+        if [ -n "$number" ] && DISPLAY=":$number" xdpyinfo >/dev/null 2>&1; then
+            export DISPLAY=":$number"
+            rm -f "$numberFile"
+            return 0
+        fi
         sleep 0.1
     done
+    rm -f "$numberFile"
     echo "Xvfb did not start" >&2
     return 1
 }

@@ -10,18 +10,23 @@ copy_test_prefix() {
         while IFS= read -r -d '' f; do cp -p "$f" "$f.own" && mv -f "$f.own" "$f"; done
 }
 
-# Starts an Xvfb with the given geometry (say 1024x768) on a free display; sets own_display
-# and own_display_pid.
+# Starts an Xvfb with the given geometry (say 1024x768) on a display number it picks itself
+# (-displayfd), so that runs at once never share one; sets own_display and own_display_pid.
 start_own_display() {
-    local n=120
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp </dev/null >/dev/null 2>&1 &
+    local numberFile number=
+    numberFile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$numberFile" </dev/null >/dev/null 2>&1 &
     own_display_pid=$!
-    own_display=":$n"
-    for _ in $(seq 50); do
-        DISPLAY=$own_display xdpyinfo >/dev/null 2>&1 && return 0
+    for _ in $(seq 100); do
+        [ -z "$number" ] && [ -s "$numberFile" ] && number=$(head -n1 "$numberFile")
+        if [ -n "$number" ] && DISPLAY=":$number" xdpyinfo >/dev/null 2>&1; then
+            own_display=":$number"
+            rm -f "$numberFile"
+            return 0
+        fi
         sleep 0.1
     done
-    echo "Xvfb did not start on $own_display" >&2
+    rm -f "$numberFile"
+    echo "Xvfb did not start" >&2
     return 1
 }

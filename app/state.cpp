@@ -36,7 +36,7 @@ void LoadStartupState(void)
     for (int i = 0; i < CLOCK_COUNT; i++)
         LookupZone(&clockZones[i]);
     FormatAllClockTimes();
-    lastMinute = utcTime.wMinute;
+    RememberUtcMinute();
 }
 
 void LoadPreferences(void)

@@ -28,6 +28,8 @@ LRESULT CALLBACK BarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 // Redraws the four clock panels with their stored texts.
 void DrawAllClockPanels(void);
+// The same for one panel; a filler panel has no clock.
+void DrawClockOfPanel(HWND panel);
 
 void PaintBarFrame(int mode);
 

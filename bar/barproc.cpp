@@ -47,15 +47,34 @@ static LRESULT MapBarHitTest(LPARAM lParam)
     return hit;
 }
 
+static void RecomputeClocks(void)
+{
+    FormatAllClockTimes();
+    DrawAllClockPanels();
+    RememberUtcMinute();
+}
+
 // Only a new UTC minute changes what the clocks show.
 static void OnClockTick(void)
 {
     ReadUtcTime();
-    if (utcTime.wMinute == lastMinute)
-        return;
-    FormatAllClockTimes();
-    DrawAllClockPanels();
-    lastMinute = utcTime.wMinute;
+    if (UtcMinuteChanged())
+        RecomputeClocks();
+}
+
+// The system time was set (the Date/Time control panel broadcasts this): show it at once.
+static void OnTimeChange(void)
+{
+    ReadUtcTime();
+    RecomputeClocks();
+}
+
+// Windows ends the process soon after this without WM_DESTROY, so the preferences that
+// the shutdown would write are written now.
+static void OnEndSession(WPARAM ending)
+{
+    if (ending)
+        SavePreferences();
 }
 
 static void ShowMenuAtCursor(void)
@@ -230,6 +249,12 @@ LRESULT CALLBACK BarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         break;
     case WM_TIMER:
         OnClockTick();
+        return 0;
+    case WM_TIMECHANGE:
+        OnTimeChange();
+        return 0;
+    case WM_ENDSESSION:
+        OnEndSession(wParam);
         return 0;
     case WM_RBUTTONUP:
         ShowMenuAtCursor();

@@ -28,6 +28,10 @@ void DockBar(void)
     GetWindowRect(barWindow, &window);
     int height = window.bottom - window.top;
 
+    // the whole screen is proposed: a shell that clips by intersection moves it clear of
+    // the taskbar only when there is something to clip
+    appBar.rc.left = 0;
+    appBar.rc.right = screenWidth;
     appBar.rc.top = 0;
     appBar.rc.bottom = GetSystemMetrics(SM_CYSCREEN);
     // an edge we don't know from the settings file docks at the top, as the default does;
@@ -46,11 +50,15 @@ void DockBar(void)
     PaintBarFrame(LAYOUT_DOCKED);
 }
 
+// The shell is told on a real edge with an empty strip, which every shell honours (one
+// that ignores an unknown edge keeps the old strip reserved); the record then says floating.
 void ReleaseBarSpace(void)
 {
-    appBar.uEdge = (UINT)PLACEMENT_FLOATING;
+    if (appBar.uEdge != ABE_BOTTOM)
+        appBar.uEdge = ABE_TOP;
     SetRectEmpty(&appBar.rc);
     SHAppBarMessage(ABM_SETPOS, &appBar);
+    appBar.uEdge = (UINT)PLACEMENT_FLOATING;
 }
 
 static void SetBarZOrder(HWND insertAfter)
@@ -58,16 +66,25 @@ static void SetBarZOrder(HWND insertAfter)
     SetWindowPos(barWindow, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-static BOOL ShellBarsOnTop(void)
+static int fullScreenOpen;   // 1 while the shell reports a full-screen program
+
+// The user's "Always on top" decides, whatever the taskbar's own setting; a full-screen
+// program keeps the bar at the bottom while it is open.
+static void ApplyBarZOrder(void)
 {
-    return (SHAppBarMessage(ABM_GETSTATE, &appBar) & ABS_ALWAYSONTOP) != 0;
+    if (fullScreenOpen)
+        SetBarZOrder(HWND_BOTTOM);
+    else if (ontopPreference == 1)
+        SetBarZOrder(HWND_TOPMOST);
+    else if (ontopPreference == 0)
+        SetBarZOrder(HWND_NOTOPMOST);
 }
 
 void OnAppBarNotify(WPARAM code, LPARAM lParam)
 {
     switch (code) {
     case ABN_STATECHANGE:
-        SetBarZOrder(ShellBarsOnTop() ? HWND_TOPMOST : HWND_BOTTOM);
+        ApplyBarZOrder();
         break;
     case ABN_POSCHANGED:
         if (placement != PLACEMENT_FLOATING) {
@@ -76,10 +93,8 @@ void OnAppBarNotify(WPARAM code, LPARAM lParam)
         }
         break;
     case ABN_FULLSCREENAPP:
-        if (lParam)
-            SetBarZOrder(HWND_BOTTOM);      // out of the way of the full-screen program
-        else if (ShellBarsOnTop())
-            SetBarZOrder(HWND_TOPMOST);
+        fullScreenOpen = lParam != 0;
+        ApplyBarZOrder();
         break;
     }
 }

@@ -56,11 +56,16 @@ static WNDPROC staticProc;   // the STATIC class's own procedure, behind the pan
 
 // The clock and filler panels let the mouse through to the bar, whose surface answers as a
 // caption: a drag that starts on them moves the bar. The globe and the buttons keep their clicks.
+// Windows keeps no copy of a window's pixels: whenever a clock panel paints its bitmap
+// (uncovered by another window, a screen saver, a desktop switch) its clock goes back on.
 static LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCHITTEST)
         return HTTRANSPARENT;
-    return CallWindowProcA(staticProc, panel, message, wParam, lParam);
+    LRESULT result = CallWindowProcA(staticProc, panel, message, wParam, lParam);
+    if (message == WM_PAINT)
+        DrawClockOfPanel(panel);
+    return result;
 }
 
 static HWND CreatePanel(int x, int y, HBITMAP picture, BOOL visible)
@@ -115,6 +120,13 @@ void LayOutBar(int mode)
         UpdateWindow(clockPanels[i]);
     DrawAllClockPanels();
     PaintBarFrame(mode);
+}
+
+void DrawClockOfPanel(HWND panel)
+{
+    for (int i = 0; i < CLOCK_COUNT; i++)
+        if (panel == clockPanels[i])
+            DrawClockPanel(panel, clockZones[i].name, clockTimes[i]);
 }
 
 void DrawAllClockPanels(void)

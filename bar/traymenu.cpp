@@ -4,8 +4,30 @@
 #include "res/resource.h"
 #include "zones/zones.h"
 
+// While a modal dialog is open the bar is disabled and the dialog is the window the user
+// works in: the menu opens for the dialog, which stays in front with its keyboard. Close
+// ends the dialog first, as Cancel would, and closes the bar once the dialog's own loop
+// has returned, so nothing runs on a destroyed bar.
+static void ShowMenuForDialog(int x, int y)
+{
+    HWND dialog = GetLastActivePopup(barWindow);
+    SetForegroundWindow(dialog);
+    UINT command = (UINT)TrackPopupMenuEx(barMenu, TPM_RETURNCMD, x, y, dialog, NULL);
+    PostMessageA(dialog, WM_NULL, 0, 0);
+    if (command == CMD_CLOSE) {
+        EndDialog(dialog, 0);
+        PostMessageA(barWindow, WM_COMMAND, CMD_CLOSE, 0);
+    } else if (command != 0) {
+        SendMessageA(barWindow, WM_COMMAND, command, 0);
+    }
+}
+
 void ShowBarMenu(int x, int y)
 {
+    if (!IsWindowEnabled(barWindow) && GetLastActivePopup(barWindow) != barWindow) {
+        ShowMenuForDialog(x, y);
+        return;
+    }
     // A menu takes the keyboard, and closes at a click elsewhere, only while its owner is
     // the foreground window; the tray icon's click leaves the foreground elsewhere. The
     // message posted after it lets the menu close properly when it was dismissed.

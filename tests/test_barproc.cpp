@@ -74,7 +74,7 @@ TEST(BarProc, HitTestDragsByTheSurfaceAndNotByTheBorders)
     }
 }
 
-TEST(BarProc, TicksWithinAMinuteRedrawNothingANewMinuteRedrawsAllFour)
+TEST(BarProc, TicksWithinAMinuteRedrawNothingAnotherMinuteHourOrTimeRedrawsAllFour)
 {
     ScratchDir dir;
     SetFixedUtc(10, 10);
@@ -86,12 +86,24 @@ TEST(BarProc, TicksWithinAMinuteRedrawNothingANewMinuteRedrawsAllFour)
 
     for (int i = 0; i < 3; i++)
         SendMessageA(barWindow, WM_TIMER, CLOCK_TIMER_ID, 0);
-    SetFixedUtc(11, 10);   // a whole hour later, same minute: not seen until the minute changes
-    SendMessageA(barWindow, WM_TIMER, CLOCK_TIMER_ID, 0);
     for (int i = 0; i < 4; i++) {
         EXPECT_TRUE(PanelIsGreen(i)) << "clock " << i + 1 << " redrawn within the minute";
         EXPECT_STREQ(before[i], clockTimes[i]);
     }
+
+    // the clock set a whole hour on: the same minute, and still a new time at the next tick
+    SetFixedUtc(11, 10);
+    SendMessageA(barWindow, WM_TIMER, CLOCK_TIMER_ID, 0);
+    EXPECT_STREQ("11:10 AM", clockTimes[0]);
+    EXPECT_TRUE(PanelShowsText(0));
+    // set through the Date/Time control panel: the broadcast shows it before any tick
+    for (int i = 0; i < 4; i++)
+        FillClient(clockPanels[i], green);
+    SetFixedUtc(14, 10);
+    SendMessageA(barWindow, WM_TIMECHANGE, 0, 0);
+    EXPECT_STREQ("2:10 PM", clockTimes[0]);
+    for (int i = 0; i < 4; i++)
+        EXPECT_TRUE(PanelShowsText(i)) << "clock " << i + 1 << " after WM_TIMECHANGE";
 
     // a tick does not look the zones up again
     clockZones[0].zoneIndex = 23;
@@ -286,6 +298,40 @@ static bool OntopChecked(void)
     return (GetMenuState(barMenu, CMD_ALWAYS_ON_TOP, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
+// Windows keeps no copy of a window's pixels: whatever uncovers the bar (a screen saver, a
+// desktop switch, the about box closing) repaints the panels, and each must end with its clock.
+TEST(BarProc, EveryRepaintOfAClockPanelEndsWithItsClock)
+{
+    const UINT repaint = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW;
+    for (const char* ini : { "", "[PREFS]\r\nALIGN=99\r\n" }) {
+        SCOPED_TRACE(ini);
+        ScratchDir dir;
+        SetFixedUtc(9, 5);
+        HWND bar = StartBar(ini);
+        PumpFor(100);
+        Picture faces[CLOCK_COUNT];
+        for (int i = 0; i < CLOCK_COUNT; i++) {
+            faces[i] = Snapshot(clockPanels[i]);
+            ASSERT_TRUE(PanelShowsText(i));
+        }
+        RedrawWindow(bar, NULL, NULL, repaint);
+        for (int i = 0; i < CLOCK_COUNT; i++)
+            EXPECT_TRUE(faces[i] == Snapshot(clockPanels[i])) << "clock " << i + 1 << " after the whole bar";
+        for (int i = 0; i < CLOCK_COUNT; i++) {
+            RedrawWindow(clockPanels[i], NULL, NULL, repaint);
+            EXPECT_TRUE(faces[i] == Snapshot(clockPanels[i])) << "clock " << i + 1 << " repainted alone";
+        }
+        if (placement == PLACEMENT_FLOATING) {
+            RECT part = ChildRect(clockPanels[1]);
+            InvalidateRect(bar, &part, TRUE);
+            UpdateWindow(bar);
+            EXPECT_TRUE(faces[1] == Snapshot(clockPanels[1])) << "clock 2 under a part of the window";
+        }
+        CloseBar();
+        ClearFixedUtc();
+    }
+}
+
 TEST(BarProc, AlwaysOnTopTogglesOneAndZero)
 {
     ScratchDir dir;
@@ -469,6 +515,29 @@ TEST(BarProc, CloseCommandEndsTheProgramWithStatusZero)
 {
     RunAndClose("", false, "[PREFS]\r\nALIGN=1\r\nONTOP=1\r\n");
     RunAndClose("[PREFS]\r\nALIGN=99\r\nONTOP=0\r\n", false, "[PREFS]\r\nALIGN=99\r\nONTOP=0\r\n");
+}
+
+// Windows ends the process soon after WM_ENDSESSION, and no WM_DESTROY comes: the
+// preferences must be in the file by then. A session that goes on writes nothing.
+TEST(BarProc, TheEndOfTheSessionKeepsThePreferences)
+{
+    ScratchDir dir;
+    PROCESS_INFORMATION process;
+    ASSERT_TRUE(StartChildProgram(VelmorExePath(), dir.path, &process));
+    HWND bar = WaitForProcessWindow(process.dwProcessId, "QxBarClass", 15000);
+    ASSERT_TRUE(bar != NULL);
+    PumpFor(300);
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(bar, WM_COMMAND, CMD_ALWAYS_ON_TOP, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    SendMessageTimeoutA(bar, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    EXPECT_NE(0u, answer) << "the bar lets the session end";
+    SendMessageTimeoutA(bar, WM_ENDSESSION, FALSE, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    EXPECT_FALSE(FileExists("VELMOR.INI")) << "another program kept the session going";
+    SendMessageTimeoutA(bar, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    SendMessageTimeoutA(bar, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    TerminateProcess(process.hProcess, 1);
+    FinishChildProgram(&process, 5000);
+    EXPECT_EQ("[PREFS]\r\nALIGN=1\r\nONTOP=0\r\n", ReadFileBytes("VELMOR.INI"));
 }
 
 TEST(BarProc, CloseButtonEndsTheFloatingProgramWithStatusZero)

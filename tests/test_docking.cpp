@@ -300,6 +300,36 @@ TEST(Drag, SeveralMovesWhileFloatingLeaveExactlyOneTrayIcon)
     EXPECT_FALSE(TrayIconExists(barWindow, TRAY_ICON_ID));
 }
 
+// Another application bar at the top edge, docked below ours: once ours floats, the shell
+// offers it the very top again.
+TEST(DockBar, FloatingTheUpperOfTwoBarsFreesItsStrip)
+{
+    ScratchDir dir;
+    StartBar();
+    HWND other = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "other bar", WS_POPUP | WS_VISIBLE,
+                                 0, 0, ScreenW(), 30, NULL, NULL, NULL, NULL);
+    APPBARDATA otherBar = {};
+    otherBar.cbSize = sizeof otherBar;
+    otherBar.hWnd = other;
+    otherBar.uCallbackMessage = WM_USER + 1;
+    SHAppBarMessage(ABM_NEW, &otherBar);
+    otherBar.uEdge = ABE_TOP;
+    SetRect(&otherBar.rc, 0, 0, ScreenW(), 30);
+    SHAppBarMessage(ABM_QUERYPOS, &otherBar);
+    EXPECT_EQ(54, otherBar.rc.top) << "below our strip";
+    otherBar.rc.bottom = otherBar.rc.top + 30;
+    SHAppBarMessage(ABM_SETPOS, &otherBar);
+
+    ReleaseBarSpace();
+    SetRect(&otherBar.rc, 0, 0, ScreenW(), 30);
+    SHAppBarMessage(ABM_QUERYPOS, &otherBar);
+    EXPECT_EQ(0, otherBar.rc.top) << "our strip freed";
+    EXPECT_EQ((UINT)-2, appBar.uEdge);
+    SHAppBarMessage(ABM_REMOVE, &otherBar);
+    DestroyWindow(other);
+    CloseBar();
+}
+
 TEST(AppBarNotify, PositionChangeRedocksOnlyWhileDocked)
 {
     ScratchDir dir;
@@ -321,20 +351,38 @@ static bool Topmost(void)
     return (GetWindowLongA(barWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
-TEST(AppBarNotify, StateChangesAndFullScreenProgramsSetTheZOrder)
+static bool OntopTicked(void)
+{
+    return (GetMenuState(barMenu, CMD_ALWAYS_ON_TOP, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+// The user's "Always on top" holds whatever the taskbar's own state; only a full-screen
+// program sends the bar to the bottom, while it is open.
+TEST(AppBarNotify, TheZOrderFollowsAlwaysOnTopExceptUnderAFullScreenProgram)
+{
+    for (int ontop : { 0, 1 }) {
+        SCOPED_TRACE(ontop);
+        ScratchDir dir;
+        StartBar(ontop ? "" : "[PREFS]\r\nONTOP=0\r\n");
+        ASSERT_EQ(ontop == 1, Topmost());
+        SendMessageA(barWindow, WM_APPBARNOTIFY, ABN_STATECHANGE, 0);
+        EXPECT_EQ(ontop == 1, Topmost()) << "after the taskbar's state changed";
+        SendMessageA(barWindow, WM_APPBARNOTIFY, ABN_FULLSCREENAPP, 1);
+        EXPECT_FALSE(Topmost()) << "a full-screen program opening sends the bar to the bottom";
+        SendMessageA(barWindow, WM_APPBARNOTIFY, ABN_STATECHANGE, 0);
+        EXPECT_FALSE(Topmost()) << "still under the full-screen program";
+        SendMessageA(barWindow, WM_APPBARNOTIFY, ABN_FULLSCREENAPP, 0);
+        EXPECT_EQ(ontop == 1, Topmost()) << "the full-screen program closed";
+        EXPECT_EQ(ontop == 1, OntopTicked());
+        EXPECT_EQ(ontop, ontopPreference);
+        CloseBar();
+    }
+}
+
+TEST(AppBarNotify, OtherCodesLeaveTheBarAlone)
 {
     ScratchDir dir;
-    StartBar("[PREFS]\r\nONTOP=0\r\n");
-    bool shellOnTop = (SHAppBarMessage(ABM_GETSTATE, &appBar) & ABS_ALWAYSONTOP) != 0;
-    ASSERT_FALSE(Topmost());
-    SendMessageA(barWindow, WM_APPBARNOTIFY, ABN_STATECHANGE, 0);
-    EXPECT_EQ(shellOnTop, Topmost());
-
-    SetWindowPos(barWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageA(barWindow, WM_APPBARNOTIFY, ABN_FULLSCREENAPP, 1);
-    EXPECT_FALSE(Topmost()) << "a full-screen program opening sends the bar to the bottom";
-    SendMessageA(barWindow, WM_APPBARNOTIFY, ABN_FULLSCREENAPP, 0);
-    EXPECT_EQ(shellOnTop, Topmost());
+    StartBar();
 
     RECT before = WindowRect(barWindow);
     bool topBefore = Topmost();

@@ -5,6 +5,7 @@
 #include "bar/bar.h"
 #include "res/resource.h"
 #include "barharness.h"
+#include "dialogtest.h"
 #include "testutil.h"
 
 static RECT menuRect;
@@ -237,4 +238,33 @@ TEST(TrayIcon, PresentExactlyWhileFloatingAndGoneAfterShutdown)
     EXPECT_FALSE(TrayIconExists(floating, TRAY_ICON_ID + 1));
     CloseBar();
     EXPECT_FALSE(TrayIconExists(floating, TRAY_ICON_ID));
+}
+
+// The tray icon's menu while a dialog is open: the dialog stays in front with the keyboard,
+// and Close ends the dialog as Cancel does, then the bar.
+TEST(TrayIcon, WhileADialogIsOpenTheMenuLeavesItInFrontAndCloseEndsBoth)
+{
+    const char* captions[] = { "Properties for Velmor", "Velmor" };
+    const int commands[] = { CMD_PROPERTIES, CMD_ABOUT };
+    for (int d = 0; d < 2; d++) {
+        SCOPED_TRACE(captions[d]);
+        ScratchDir dir;
+        StartBar("[PREFS]\r\nALIGN=99\r\n");
+        HWND dialogSeen = NULL;
+        menuSeen = false;
+        menuKey = 'c';
+        int command = commands[d];
+        bool closed = WhileDialogOpen(captions[d], [command] { SendBarCommand(command); }, [&](HWND dialog) {
+            dialogSeen = dialog;
+            UINT_PTR timer = SetTimer(NULL, 0, 20, InspectMenu);
+            SendMessageA(barWindow, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONUP);
+            KillTimer(NULL, timer);
+        });
+        EXPECT_TRUE(closed) << "Close ended the dialog";
+        EXPECT_TRUE(menuSeen);
+        EXPECT_EQ(dialogSeen, foregroundInMenu) << "the dialog stays in front";
+        EXPECT_TRUE(PumpUntil([] { return !IsWindow(barWindow); })) << "then the bar closed";
+        EXPECT_EQ("[PREFS]\r\nALIGN=99\r\nONTOP=1\r\n", ReadFileBytes("VELMOR.INI"));
+        CloseBar();
+    }
 }

@@ -4,6 +4,7 @@
 char clockTimes[CLOCK_COUNT][TIME_TEXT_SIZE];
 SYSTEMTIME utcTime;
 WORD lastMinute;
+static WORD lastHour, lastDay;    // of the last recomputation, beside its minute
 const SYSTEMTIME* fixedUtcTime;
 
 void ReadUtcTime(void)
@@ -12,6 +13,18 @@ void ReadUtcTime(void)
         utcTime = *fixedUtcTime;
     else
         GetSystemTime(&utcTime);
+}
+
+BOOL UtcMinuteChanged(void)
+{
+    return utcTime.wMinute != lastMinute || utcTime.wHour != lastHour || utcTime.wDay != lastDay;
+}
+
+void RememberUtcMinute(void)
+{
+    lastMinute = utcTime.wMinute;
+    lastHour = utcTime.wHour;
+    lastDay = utcTime.wDay;
 }
 
 void FormatClockTime(char* text, const ZoneRecord* record)

@@ -40,6 +40,11 @@ extern char clockTimes[CLOCK_COUNT][TIME_TEXT_SIZE];
 extern SYSTEMTIME utcTime;                        // the shared UTC time
 extern WORD lastMinute;                           // UTC minute of the last recomputation
 
+// Whether utcTime lies in another minute than the last recomputation (of the same or of
+// another hour or day: the clock may be set by whole hours), and taking note of it.
+BOOL UtcMinuteChanged(void);
+void RememberUtcMinute(void);
+
 void LookupZone(ZoneRecord* record);
 void AddZoneNames(HWND dialog, int comboId);
 void FormatClockTime(char* text, const ZoneRecord* record);

@@ -2,6 +2,8 @@
 # msvcrt.dll), nothing newer than an 80386, nothing that needs start-up code.
 
 # The code: an 80386 at least, small, no exceptions, unwind tables or guarded statics.
+# With -nostdlib there is no memcpy or memset: a large struct copy or zeroing that the
+# compiler turns into one of them fails to link, so copy such records field by field.
 set(WINDOWS4_CODE_FLAGS -march=i386 -Os -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
     -fno-threadsafe-statics -fno-ident -ffunction-sections -fdata-sections)
 

@@ -1,6 +1,6 @@
 # For the test scripts that need a display or a Wine prefix of their own. Sourced, not run.
 
-# A copy of the test prefix ($WINEPREFIX) in $1, so that a wineserver of its own runs there
+# A copy of the test prefix ($WINEPREFIX) in $1, on the prefix's own file system, so that a wineserver of its own runs there
 # (Wine reads the screen once per wineserver). The system DLLs, half a gigabyte, are shared
 # as hard links; everything that Wine might rewrite in place gets a copy of its own.
 copy_test_prefix() {

@@ -12,7 +12,8 @@ export WINEDEBUG=-all WINEARCH=win32
 . "$(dirname "$0")/own_display.sh"
 mkdir -p "$shots"
 
-work=$(mktemp -d)
+# beside the test prefix: its copy is made of hard links, which cannot cross file systems
+work=$(mktemp -d "$(dirname "$WINEPREFIX")/test-XXXXXX")
 own_display_pid=
 pids=()
 cleanup() {

@@ -240,7 +240,7 @@ TEST(TrayIcon, PresentExactlyWhileFloatingAndGoneAfterShutdown)
     EXPECT_FALSE(TrayIconExists(floating, TRAY_ICON_ID));
 }
 
-// The tray icon's menu while a dialog is open: the dialog stays in front with the keyboard,
+// The tray icon's menu while a dialog is open: the dialog stays the foreground window,
 // and Close ends the dialog as Cancel does, then the bar.
 TEST(TrayIcon, WhileADialogIsOpenTheMenuLeavesItInFrontAndCloseEndsBoth)
 {

@@ -3,36 +3,110 @@
 
 VELMOR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$VELMOR_ROOT/build}
-VELMOR_PACKAGES="wine wine32:i386 fonts-wine g++-mingw-w64-i686 cmake make googletest xvfb x11-utils fonts-liberation imagemagick xdotool openbox xterm python3"
+# the Wine prefixes (inside the emulated PC, on its own disk)
+PREFIX_DIR=${VELMOR_PREFIX_DIR:-$BUILD_DIR}
+# what builds velmor.exe and the tests, and what runs them
+BUILD_PACKAGES="g++-mingw-w64-i686 cmake make googletest"
+RUN_PACKAGES="wine wine32:i386 fonts-wine binutils-mingw-w64-i686 cmake xvfb x11-utils fonts-liberation imagemagick xdotool openbox xterm python3"
+# on a machine that runs no 32-bit x86 code: what emulates a PC, and what that PC has besides
+EMULATOR_PACKAGES="qemu-system-x86 debootstrap e2fsprogs util-linux"
+PC_PACKAGES="linux-image-amd64 procps"
 export WINEDEBUG=-all
 
 as_root() {
     if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-# Installs only the packages that are not there yet, so a second run installs nothing.
-install_packages() {
-    local missing=() p
-    for p in $VELMOR_PACKAGES "$@"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+# Wine runs velmor.exe and the tests as 32-bit x86 Linux processes, and some virtual machines
+# run 64-bit user code only. The smallest 32-bit program, exit(0) through int 0x80, tells:
+# an ELF header, one loadable segment, nine bytes of code.
+runs_i386_user_code() {
+    [ -n "${VELMOR_IN_PC:-}" ] && return 0
+    if [ -z "${I386_USER_CODE:-}" ]; then
+        local probe
+        probe=$(mktemp)
+        printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00' >"$probe"
+        printf '\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00' >>"$probe"
+        printf '\x31\xdb\xb8\x01\x00\x00\x00\xcd\x80' >>"$probe"
+        chmod +x "$probe"
+        if "$probe" 2>/dev/null; then I386_USER_CODE=yes; else I386_USER_CODE=no; fi
+        rm -f "$probe"
+    fi
+    [ "$I386_USER_CODE" = yes ]
+}
+
+# The Debian mirror this machine's apt uses.
+debian_mirror() {
+    local mirror
+    mirror=$(awk '/^URIs:/ { print $2; exit }' /etc/apt/sources.list.d/*.sources 2>/dev/null)
+    [ -n "$mirror" ] || mirror=$(awk '$1 == "deb" && $2 !~ /^\[/ { print $2; exit }' /etc/apt/sources.list 2>/dev/null)
+    echo "${mirror:-http://deb.debian.org/debian}"
+}
+
+# install_packages_into ROOT PACKAGE...: installs those not there yet into the system at
+# ROOT (/ or the emulated PC's folder), so a second run installs nothing.
+install_packages_into() {
+    local root=$1 missing=() p in_root=() status=0 log=/dev/stderr
+    shift
+    # the emulated PC's installs are long and noisy: their messages go to a log beside it
+    [ "$root" = / ] || { in_root=(chroot "$root"); log=$root-apt.log; }
+    for p in "$@"; do
+        as_root "${in_root[@]}" dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "installing: ${missing[*]}"
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        as_root dpkg --add-architecture i386
+    if [ "$root" != / ]; then
+        for p in proc sys dev; do as_root mount --bind "/$p" "$root/$p"; done
     fi
-    as_root apt-get update -qq
+    if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+        ! as_root "${in_root[@]}" dpkg --print-foreign-architectures | grep -qx i386; then
+        as_root "${in_root[@]}" dpkg --add-architecture i386
+    fi
+    # a mirror in the middle of a sync serves an index of the wrong size for a while
+    for p in 1 2 3; do
+        as_root "${in_root[@]}" apt-get update -qq 2>>"$log" && break
+        sleep 10
+    done
     # with what they recommend: Wine's X11 driver loads the i386 X extension libraries
     # (XRandR, XRender, XInput...) at run time and behaves differently without them
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+    as_root "${in_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null 2>>"$log" || status=$?
+    if [ "$root" != / ]; then
+        for p in proc sys dev; do as_root umount -l "$root/$p"; done
+    fi
+    return $status
+}
+
+# What this machine needs: the build tools, and Wine or else the emulated PC.
+install_packages() {
+    [ -n "${VELMOR_IN_PC:-}" ] && return 0
+    if runs_i386_user_code; then
+        install_packages_into / $BUILD_PACKAGES $RUN_PACKAGES "$@"
+    else
+        install_packages_into / $BUILD_PACKAGES $EMULATOR_PACKAGES
+    fi
+}
+
+# run_where_wine_runs SCRIPT ARGUMENT...: called by a script once it has built; on a machine
+# that runs no 32-bit x86 code, runs the whole script again in the emulated PC and ends with
+# its status. Elsewhere, and inside the PC, it returns at once.
+run_where_wine_runs() {
+    runs_i386_user_code && return 0
+    echo "this machine cannot run 32-bit x86 programs, so Wine runs in an emulated x86 PC (slower)"
+    prepare_emulated_pc || exit 1
+    run_in_emulated_pc "$@"
+    exit $?
 }
 
 # Arguments go to CMake when the build folder is first configured.
 build_velmor() {
+    [ -n "${VELMOR_IN_PC:-}" ] && return 0    # built outside, before
     echo "building…"
-    if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
+    local scale=1
+    runs_i386_user_code || scale=$PC_TIME_SCALE
+    if ! grep -qx "VELMOR_TIME_SCALE:STRING=$scale" "$BUILD_DIR/CMakeCache.txt" 2>/dev/null; then
         cmake -S "$VELMOR_ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
-            -DCMAKE_TOOLCHAIN_FILE="$VELMOR_ROOT/cmake/mingw-i686.cmake" "$@" >/dev/null
+            -DCMAKE_TOOLCHAIN_FILE="$VELMOR_ROOT/cmake/mingw-i686.cmake" \
+            -DVELMOR_TIME_SCALE="$scale" "$@" >/dev/null
     fi
     if ! cmake --build "$BUILD_DIR" -j "$(nproc)" >"$BUILD_DIR/build.log" 2>&1; then
         grep -E -B2 -A6 'error|Error' "$BUILD_DIR/build.log" | head -60
@@ -42,27 +116,13 @@ build_velmor() {
     grep -E 'warning' "$BUILD_DIR/build.log" || true
 }
 
-# Wine runs velmor.exe and the tests as 32-bit x86 Linux processes. Some virtual machines
-# run 64-bit user code only; there every Wine command fails with "Exec format error", so say
-# that once, plainly, rather than fail later with nothing to show why.
-require_i386_user_code() {
-    local loader=/lib/ld-linux.so.2 message
-    [ -x "$loader" ] || return 0    # not installed yet: Wine's own start will tell
-    if ! message=$("$loader" --version 2>&1 >/dev/null); then
-        echo "this machine cannot run 32-bit x86 programs, so Wine cannot run velmor.exe here" >&2
-        echo "($loader: ${message##*: })" >&2
-        return 1
-    fi
-}
-
 # A Wine prefix of our own, set up once: Windows version 4 for velmor.exe (for every
 # program with "all", as the test programs run the program's code in-process), Wine
 # moving windows itself (so WM_MOVING reaches the program), Arial resolved to its twin.
 prepare_wine_prefix() {
     local scope=${1:-velmor}
-    export WINEPREFIX=${WINEPREFIX:-$BUILD_DIR/wineprefix}
+    export WINEPREFIX=${WINEPREFIX:-$PREFIX_DIR/wineprefix}
     export WINEARCH=win32
-    require_i386_user_code || return 1
     if [ ! -f "$WINEPREFIX/.velmor-ready" ]; then
         echo "preparing the Wine prefix (first run only, about a minute)…"
         mkdir -p "$WINEPREFIX"
@@ -117,3 +177,5 @@ stop_wine_and_display() {
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
     XVFB_PID=
 }
+
+. "$VELMOR_ROOT/scripts/emulated_pc.sh"

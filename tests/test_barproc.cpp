@@ -454,6 +454,8 @@ TEST(BarProc, PropertiesRefreshesTheClocksWhenTheDialogCloses)
     for (int i = 0; i < 4; i++)
         clockZones[i].zoneIndex = zones[i];
     SetFixedUtc(10, 35);
+    // the bar's own tick would take note of minute 35 if the dialog took long to open
+    KillTimer(barWindow, CLOCK_TIMER_ID);
     UINT_PTR closer = SetTimer(NULL, 0, 150, CloseOpenDialog);
     SendMessageA(barWindow, WM_COMMAND, CMD_PROPERTIES, 0);
     KillTimer(NULL, closer);
@@ -496,12 +498,14 @@ static void RunAndClose(const char* ini, bool byCloseButton, const char* expecte
     ASSERT_TRUE(bar != NULL);
     PumpFor(300);
     if (byCloseButton) {
-        POINT corner = { 132 + 3, 2 + 3 };
-        ClientToScreen(bar, &corner);
-        POINT inside = corner;
-        ScreenToClient(bar, &inside);
-        HWND button = ChildWindowFromPoint(bar, inside);
-        ASSERT_TRUE(button != NULL && button != bar);
+        POINT inside = { 132 + 3, 2 + 3 };
+        HWND button = NULL;
+        // the buttons come a moment after the window itself
+        PumpUntil([&] {
+            button = ChildWindowFromPoint(bar, inside);
+            return button != NULL && button != bar;
+        }, 15000);
+        EXPECT_TRUE(button != NULL && button != bar) << "no close button";
         PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
         PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     } else {

@@ -158,7 +158,12 @@ static void RunHostileFiles(int first, int count)
     }
 }
 
-TEST(HostileSettings, Files0To49) { RunHostileFiles(0, 50); }
-TEST(HostileSettings, Files50To99) { RunHostileFiles(50, 50); }
-TEST(HostileSettings, Files100To149) { RunHostileFiles(100, 50); }
-TEST(HostileSettings, Files150To199) { RunHostileFiles(150, 50); }
+// Groups of 25 programs started and closed, each well inside its time limit also on a slow machine.
+TEST(HostileSettings, Files0To24) { RunHostileFiles(0, 25); }
+TEST(HostileSettings, Files25To49) { RunHostileFiles(25, 25); }
+TEST(HostileSettings, Files50To74) { RunHostileFiles(50, 25); }
+TEST(HostileSettings, Files75To99) { RunHostileFiles(75, 25); }
+TEST(HostileSettings, Files100To124) { RunHostileFiles(100, 25); }
+TEST(HostileSettings, Files125To149) { RunHostileFiles(125, 25); }
+TEST(HostileSettings, Files150To174) { RunHostileFiles(150, 25); }
+TEST(HostileSettings, Files175To199) { RunHostileFiles(175, 25); }

@@ -9,8 +9,8 @@ PC_DISK_SIZE=6G
 PC_MEMORY=6G
 # CI ends a run at 90 minutes; the PC is stopped well before, so its log can still be read
 PC_TIME_LIMIT=75m
-# a test there takes about four times as long as on a machine that runs Wine itself, so its
-# time limit is that much longer
+# a test there takes several times as long as on a machine that runs Wine itself (the
+# slowest, 25 programs started and closed, about a minute), and its time limit is longer too
 PC_TIME_SCALE=4
 # where the Wine prefixes live inside the PC: on its own disk, not in a shared folder
 PC_PREFIX_DIR=/var/lib/velmor

@@ -54,15 +54,21 @@ prepare_emulated_pc() {
 # VELMOR_* settings; its output is ours and its status is the return value.
 run_in_emulated_pc() {
     local job=$BUILD_DIR/pc-job.sh status=$BUILD_DIR/pc-status console=$BUILD_DIR/pc-console.log
-    local shares=() share path n=0 name drives=() append
-    for path in "$VELMOR_ROOT" "$BUILD_DIR" "$PWD"; do
+    local shares=() share path n=0 name drives=() append here=$PWD
+    # a share there would hide the PC's own folder (its /tmp holds Wine's and X's sockets)
+    case $here in
+        /|/bin|/boot|/dev|/etc|/lib*|/proc|/root|/run|/sbin|/sys|/tmp|/usr|/var)
+            here=$BUILD_DIR
+            echo "the emulated PC needs a $PWD of its own, so this runs in $here" >&2 ;;
+    esac
+    for path in "$VELMOR_ROOT" "$BUILD_DIR" "$here"; do
         for share in "${shares[@]}"; do
             case $path/ in "$share"/*) continue 2 ;; esac
         done
         shares+=("$path")
     done
     {
-        printf 'cd %q\n' "$PWD"
+        printf 'cd %q\n' "$here"
         for name in $(compgen -e | grep -E '^(VELMOR_|CI$|IDLE_SECONDS$|BASELINE_BUILD$)'); do
             printf 'export %s=%q\n' "$name" "${!name}"
         done

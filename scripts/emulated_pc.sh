@@ -23,7 +23,7 @@ pc_stamp() {
 # Builds the disk image once: Debian by debootstrap, Wine and the test tools by apt in a
 # chroot, our first process, then one ext4 file system made from that folder.
 prepare_emulated_pc() {
-    local stamp root mirror
+    local stamp root mirror p
     stamp=$(pc_stamp)
     mkdir -p "$PC_DIR"
     exec 8>"$PC_DIR/lock"
@@ -31,7 +31,9 @@ prepare_emulated_pc() {
     if [ "$(cat "$PC_DIR/stamp" 2>/dev/null)" != "$stamp" ]; then
         echo "preparing the emulated PC (first run only, about six minutes)…"
         root=$PC_DIR/root
-        rm -rf "$root" "$PC_DIR/disk.img" "$PC_DIR/stamp"
+        # an earlier try that was cut short may have left the host's /dev mounted in there
+        for p in proc sys dev; do umount -l "$root/$p" 2>/dev/null || true; done
+        rm -rf --one-file-system "$root" "$PC_DIR/disk.img" "$PC_DIR/stamp"
         mirror=$(debian_mirror)
         if ! debootstrap --variant=minbase --arch=amd64 "$PC_SUITE" "$root" "$mirror" >"$PC_DIR/debootstrap.log" 2>&1; then
             echo "debootstrap could not set up the emulated PC; see $PC_DIR/debootstrap.log" >&2
@@ -44,7 +46,7 @@ prepare_emulated_pc() {
         cp "$root"/boot/initrd.img-* "$PC_DIR/initrd.img"
         rm -rf "$root"/usr/share/doc "$root"/usr/share/man "$root"/var/cache/apt/archives/*.deb "$root"/var/lib/apt/lists/*
         mkfs.ext4 -q -F -L velmor-pc -d "$root" "$PC_DIR/disk.img" "$PC_DISK_SIZE"
-        rm -rf "$root"
+        rm -rf --one-file-system "$root"
         echo "$stamp" >"$PC_DIR/stamp"
     fi
     exec 8>&-

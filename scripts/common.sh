@@ -11,6 +11,8 @@ RUN_PACKAGES="wine wine32:i386 fonts-wine binutils-mingw-w64-i686 cmake xvfb x11
 # on a machine that runs no 32-bit x86 code: what emulates a PC, and what that PC has besides
 EMULATOR_PACKAGES="qemu-system-x86 debootstrap e2fsprogs util-linux"
 PC_PACKAGES="linux-image-amd64 procps"
+# what apt in the PC's folder needs of this machine, mounted there while it runs
+CHROOT_MOUNTS="proc sys dev"
 export WINEDEBUG=-all
 
 as_root() {
@@ -56,7 +58,7 @@ install_packages_into() {
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "installing: ${missing[*]}"
     if [ "$root" != / ]; then
-        for p in proc sys dev; do as_root mount --bind "/$p" "$root/$p"; done
+        for p in $CHROOT_MOUNTS; do as_root mount --bind "/$p" "$root/$p"; done
     fi
     if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
         ! as_root "${in_root[@]}" dpkg --print-foreign-architectures | grep -qx i386; then
@@ -71,7 +73,7 @@ install_packages_into() {
     # (XRandR, XRender, XInput...) at run time and behaves differently without them
     as_root "${in_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null 2>>"$log" || status=$?
     if [ "$root" != / ]; then
-        for p in proc sys dev; do as_root umount -l "$root/$p"; done
+        for p in $CHROOT_MOUNTS; do as_root umount -l "$root/$p"; done
     fi
     return $status
 }
@@ -80,7 +82,7 @@ install_packages_into() {
 install_packages() {
     [ -n "${VELMOR_IN_PC:-}" ] && return 0
     if runs_i386_user_code; then
-        install_packages_into / $BUILD_PACKAGES $RUN_PACKAGES "$@"
+        install_packages_into / $BUILD_PACKAGES $RUN_PACKAGES
     else
         install_packages_into / $BUILD_PACKAGES $EMULATOR_PACKAGES
     fi

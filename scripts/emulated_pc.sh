@@ -32,7 +32,7 @@ prepare_emulated_pc() {
         echo "preparing the emulated PC (first run only, about six minutes)…"
         root=$PC_DIR/root
         # an earlier try that was cut short may have left the host's /dev mounted in there
-        for p in proc sys dev; do umount -l "$root/$p" 2>/dev/null || true; done
+        for p in $CHROOT_MOUNTS; do umount -l "$root/$p" 2>/dev/null || true; done
         rm -rf --one-file-system "$root" "$PC_DIR/disk.img" "$PC_DIR/stamp"
         mirror=$(debian_mirror)
         if ! debootstrap --variant=minbase --arch=amd64 "$PC_SUITE" "$root" "$mirror" >"$PC_DIR/debootstrap.log" 2>&1; then

@@ -71,7 +71,7 @@ static LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARA
 static HWND CreatePanel(int x, int y, HBITMAP picture, BOOL visible)
 {
     HWND panel = CreateBitmapChild(x, y, PANEL_WIDTH, PANEL_HEIGHT, picture, visible);
-    staticProc = (WNDPROC)SetWindowLongA(panel, GWL_WNDPROC, (LONG)PanelProc);
+    staticProc = (WNDPROC)SetWindowLongPtrA(panel, GWLP_WNDPROC, (LONG_PTR)PanelProc);
     return panel;
 }
 

@@ -21,7 +21,7 @@ static HWND CreateNotifyingStatic(HWND parent, int x, int y, int width, int heig
 void CreateMapAndPins(HWND dialog)
 {
     mapControl = CreateNotifyingStatic(dialog, MAP_LEFT, MAP_TOP, MAP_WIDTH, MAP_HEIGHT);
-    previousMapProc = (WNDPROC)SetWindowLongA(mapControl, GWL_WNDPROC, (LONG)MapSubclassProc);
+    previousMapProc = (WNDPROC)SetWindowLongPtrA(mapControl, GWLP_WNDPROC, (LONG_PTR)MapSubclassProc);
     SendMessageA(mapControl, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)mapBitmap);
     ShowWindow(mapControl, SW_SHOW);
 
@@ -38,7 +38,7 @@ void CreateMapAndPins(HWND dialog)
 // The cursor belongs to the whole static class, so every notifying static shows the hand.
 void ChooseActivePin(int pin)
 {
-    SetClassLongA(mapControl, GCL_HCURSOR, (LONG)mapCursor);
+    SetClassLongPtrA(mapControl, GCLP_HCURSOR, (LONG_PTR)mapCursor);
     ShowCursor(TRUE);
     cursorShowCount++;
     activePin = pin;
@@ -63,11 +63,11 @@ POINT GetPinPosition(int pin)
 
 void ReleaseMapAndPins(void)
 {
-    SetClassLongA(mapControl, GCL_HCURSOR, (LONG)arrowCursor);
+    SetClassLongPtrA(mapControl, GCLP_HCURSOR, (LONG_PTR)arrowCursor);
     // each opening would otherwise leave the display count higher than it found it
     for (; cursorShowCount > 0; cursorShowCount--)
         ShowCursor(FALSE);
-    SetWindowLongA(mapControl, GWL_WNDPROC, (LONG)previousMapProc);
+    SetWindowLongPtrA(mapControl, GWLP_WNDPROC, (LONG_PTR)previousMapProc);
     // the windows go with the dialog; the bitmaps stay for the whole run
     mapControl = NULL;
     for (int i = 0; i < 4; i++)

@@ -2,12 +2,15 @@
 # a private Wine prefix and a private X display. Sourced, not run.
 
 VELMOR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD_DIR=${BUILD_DIR:-$VELMOR_ROOT/build}
-# the Wine prefixes (inside the emulated PC, on its own disk)
-PREFIX_DIR=${VELMOR_PREFIX_DIR:-$BUILD_DIR}
-# what builds velmor.exe and the tests, and what runs them
+# velmor.exe as it ships is built here; its 64-bit twin in the folder twin/ inside it
+SHIPPED_BUILD_DIR=${BUILD_DIR:-$VELMOR_ROOT/build}
+# what builds velmor.exe and the tests, what runs them in either width, and Wine's half
+# for each width
 BUILD_PACKAGES="g++-mingw-w64-i686 cmake make googletest"
-RUN_PACKAGES="wine wine32:i386 fonts-wine binutils-mingw-w64-i686 cmake xvfb x11-utils fonts-liberation imagemagick xdotool openbox xterm python3"
+RUN_PACKAGES="wine fonts-wine cmake xvfb x11-utils fonts-liberation imagemagick xdotool openbox xterm python3"
+WINE32_PACKAGES="wine32:i386 binutils-mingw-w64-i686"
+# the 64-bit twin of the same sources, for machines that run no 32-bit x86 code
+TWIN_PACKAGES="g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64"
 # on a machine that runs no 32-bit x86 code: what emulates a PC, and what that PC has besides
 EMULATOR_PACKAGES="qemu-system-x86 debootstrap e2fsprogs util-linux"
 PC_PACKAGES="linux-image-amd64 procps"
@@ -78,39 +81,81 @@ install_packages_into() {
     return $status
 }
 
-# What this machine needs: the build tools, and Wine or else the emulated PC.
+# install_packages WHAT...: the build tools, and what runs each of WHAT here: "shipped"
+# (32-bit Wine), "twin" (64-bit Wine and the twin's compiler), "pc" (the emulated PC).
 install_packages() {
     [ -n "${VELMOR_IN_PC:-}" ] && return 0
-    if runs_i386_user_code; then
-        install_packages_into / $BUILD_PACKAGES $RUN_PACKAGES
-    else
-        install_packages_into / $BUILD_PACKAGES $EMULATOR_PACKAGES
+    local what packages="$BUILD_PACKAGES $RUN_PACKAGES"
+    for what in "$@"; do
+        case $what in
+            shipped) packages+=" $WINE32_PACKAGES" ;;
+            twin) packages+=" $TWIN_PACKAGES" ;;
+            pc) packages+=" $EMULATOR_PACKAGES" ;;
+        esac
+    done
+    install_packages_into / $packages
+}
+
+# use_build shipped|twin: the build that the steps after it make and run, with Wine of its
+# width and Wine prefixes of its own: velmor.exe as it ships (32-bit, the product) or its
+# 64-bit twin, the same sources for machines that run no 32-bit x86 code.
+use_build() {
+    case $1 in
+        shipped) BUILD_DIR=$SHIPPED_BUILD_DIR BUILD_WIDTH=32 BUILD_NAME="the shipped 32-bit velmor.exe"
+            TOOLCHAIN=mingw-i686 WINEARCH=win32 ;;
+        twin) BUILD_DIR=$SHIPPED_BUILD_DIR/twin BUILD_WIDTH=64 BUILD_NAME="the 64-bit twin"
+            TOOLCHAIN=mingw-x86_64 WINEARCH=win64 ;;
+    esac
+    export BUILD_DIR WINEARCH
+    # the Wine prefixes (inside the emulated PC, on its own disk)
+    PREFIX_DIR=${VELMOR_PREFIX_DIR:-$BUILD_DIR}
+}
+
+# Whether the shipped build runs here: the machine runs 32-bit x86 code and Wine's 32-bit
+# half installs (it need not: a mirror may serve an i386 index that apt then leaves out,
+# and the 32-bit libraries it has no longer match the 64-bit ones). Installs that half.
+shipped_runs_here() {
+    [ -n "${VELMOR_IN_PC:-}" ] && return 0
+    if [ -z "${SHIPPED_RUNS_HERE:-}" ]; then
+        SHIPPED_RUNS_HERE=no
+        if ! runs_i386_user_code; then
+            echo "this machine runs no 32-bit x86 code"
+        elif install_packages shipped; then
+            SHIPPED_RUNS_HERE=yes
+        else
+            echo "Wine's 32-bit half could not be installed here (see above)"
+        fi
     fi
+    [ "$SHIPPED_RUNS_HERE" = yes ]
 }
 
-# run_where_wine_runs SCRIPT ARGUMENT...: called by a script once it has built; on a machine
-# that runs no 32-bit x86 code, runs the whole script again in the emulated PC and ends with
-# its status. Elsewhere, and inside the PC, it returns at once.
-run_where_wine_runs() {
-    runs_i386_user_code && return 0
-    echo "this machine cannot run 32-bit x86 programs, so Wine runs in an emulated x86 PC (slower)"
-    prepare_emulated_pc || exit 1
-    run_in_emulated_pc "$@"
-    exit $?
+# For the scripts that run the program here: installs what is missing and builds the build
+# that runs here, the shipped one where it can, else the twin (and then it says so).
+build_native() {
+    if shipped_runs_here; then
+        use_build shipped
+    else
+        echo "so this runs velmor.exe's 64-bit twin (the same sources; the 32-bit velmor.exe is what ships)"
+        install_packages twin
+        use_build twin
+    fi
+    build_velmor
 }
 
-# Arguments go to CMake when the build folder is first configured.
+# Builds the build in use (use_build); arguments go to CMake when its folder is first
+# configured. BUILD_TARGET, when set, builds that target alone.
 build_velmor() {
     [ -n "${VELMOR_IN_PC:-}" ] && return 0    # built outside, before
-    echo "building…"
+    echo "building $BUILD_NAME…"
     local scale=1
-    runs_i386_user_code || scale=$PC_TIME_SCALE
+    # the shipped build's tests then run in the emulated PC
+    [ "$BUILD_WIDTH" = 32 ] && [ "${SHIPPED_RUNS_HERE:-}" = no ] && scale=$PC_TIME_SCALE
     if ! grep -qx "VELMOR_TIME_SCALE:STRING=$scale" "$BUILD_DIR/CMakeCache.txt" 2>/dev/null; then
         cmake -S "$VELMOR_ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
-            -DCMAKE_TOOLCHAIN_FILE="$VELMOR_ROOT/cmake/mingw-i686.cmake" \
+            -DCMAKE_TOOLCHAIN_FILE="$VELMOR_ROOT/cmake/$TOOLCHAIN.cmake" \
             -DVELMOR_TIME_SCALE="$scale" "$@" >/dev/null
     fi
-    if ! cmake --build "$BUILD_DIR" -j "$(nproc)" >"$BUILD_DIR/build.log" 2>&1; then
+    if ! cmake --build "$BUILD_DIR" -j "$(nproc)" ${BUILD_TARGET:+--target "$BUILD_TARGET"} >"$BUILD_DIR/build.log" 2>&1; then
         grep -E -B2 -A6 'error|Error' "$BUILD_DIR/build.log" | head -60
         echo "build failed; see $BUILD_DIR/build.log" >&2
         return 1
@@ -124,7 +169,6 @@ build_velmor() {
 prepare_wine_prefix() {
     local scope=${1:-velmor}
     export WINEPREFIX=${WINEPREFIX:-$PREFIX_DIR/wineprefix}
-    export WINEARCH=win32
     if [ ! -f "$WINEPREFIX/.velmor-ready" ]; then
         echo "preparing the Wine prefix (first run only, about a minute)…"
         mkdir -p "$WINEPREFIX"
@@ -181,3 +225,4 @@ stop_wine_and_display() {
 }
 
 . "$VELMOR_ROOT/scripts/emulated_pc.sh"
+use_build shipped

@@ -17,7 +17,7 @@ PC_PREFIX_DIR=/var/lib/velmor
 
 # Changes whenever what goes onto the disk image changes.
 pc_stamp() {
-    { echo "$PC_SUITE $PC_PACKAGES $RUN_PACKAGES"; cat "$VELMOR_ROOT/scripts/pc-init.sh"; } | sha256sum | cut -c1-16
+    { echo "$PC_SUITE $PC_PACKAGES $RUN_PACKAGES $WINE32_PACKAGES"; cat "$VELMOR_ROOT/scripts/pc-init.sh"; } | sha256sum | cut -c1-16
 }
 
 # Builds the disk image once: Debian by debootstrap, Wine and the test tools by apt in a
@@ -40,7 +40,7 @@ prepare_emulated_pc() {
             return 1
         fi
         printf 'deb %s %s main\ndeb %s %s-updates main\n' "$mirror" "$PC_SUITE" "$mirror" "$PC_SUITE" >"$root/etc/apt/sources.list"
-        install_packages_into "$root" $PC_PACKAGES $RUN_PACKAGES || return 1
+        install_packages_into "$root" $PC_PACKAGES $RUN_PACKAGES $WINE32_PACKAGES || return 1
         install -m 755 "$VELMOR_ROOT/scripts/pc-init.sh" "$root/sbin/velmor-init"
         cp "$root"/boot/vmlinuz-* "$PC_DIR/vmlinuz"
         cp "$root"/boot/initrd.img-* "$PC_DIR/initrd.img"

@@ -70,7 +70,7 @@ int main(int argc, char** argv)
     bool floorFirst = argc > 1 && strcmp(argv[1], "floor") == 0;
     ScratchDir dir;
     StartBar("[PIN1]\r\nX=250\r\nY=57\r\n[PIN2]\r\nX=137\r\nY=75\r\n");
-    barProc = (WNDPROC)SetWindowLongA(barWindow, GWL_WNDPROC, (LONG)WatchBar);
+    barProc = (WNDPROC)SetWindowLongPtrA(barWindow, GWLP_WNDPROC, (LONG_PTR)WatchBar);
 
     int rounds = argc > 2 ? atoi(argv[2]) : 61;
     double first = TimeOneOpening(floorFirst);
@@ -83,7 +83,7 @@ int main(int argc, char** argv)
         if (t >= 0)
             floor.push_back(t);
     }
-    SetWindowLongA(barWindow, GWL_WNDPROC, (LONG)barProc);
+    SetWindowLongPtrA(barWindow, GWLP_WNDPROC, (LONG_PTR)barProc);
     CloseBar();
 
     if (first < 0 || (int)properties.size() < rounds || (int)floor.size() < rounds) {

@@ -1,5 +1,8 @@
 # For the test scripts that need a display or a Wine prefix of their own. Sourced, not run.
 
+# Wine takes the width (win32 or win64) from the prefix itself, and so from its copies.
+unset WINEARCH
+
 # A copy of the test prefix ($WINEPREFIX) in $1, on the prefix's own file system, so that a wineserver of its own runs there
 # (Wine reads the screen once per wineserver). The system DLLs, half a gigabyte, are shared
 # as hard links; everything that Wine might rewrite in place gets a copy of its own.

@@ -5,7 +5,7 @@
 set -euo pipefail
 test_exe=$1
 : "${WINEPREFIX:?run under scripts/check}"
-export WINEDEBUG=-all WINEARCH=win32
+export WINEDEBUG=-all
 
 . "$(dirname "$0")/own_display.sh"
 

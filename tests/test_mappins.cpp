@@ -76,11 +76,11 @@ TEST_F(MapPins, PinButtonsFormOneRadioGroupAndKeepTheMapCursor)
         EXPECT_EQ(BST_CHECKED, SendDlgItemMessageA(dialog, IDC_PINBUTTON2, BM_GETCHECK, 0, 0));
         EXPECT_EQ(BST_UNCHECKED, SendDlgItemMessageA(dialog, IDC_PINBUTTON1, BM_GETCHECK, 0, 0));
         // the hand belongs to the whole static class: the bar's panels show it too
-        EXPECT_EQ((LONG)mapCursor, (LONG)GetClassLongA(mapControl, GCL_HCURSOR));
-        EXPECT_EQ((LONG)mapCursor, (LONG)GetClassLongA(clockPanels[0], GCL_HCURSOR));
+        EXPECT_EQ((ULONG_PTR)mapCursor, GetClassLongPtrA(mapControl, GCLP_HCURSOR));
+        EXPECT_EQ((ULONG_PTR)mapCursor, GetClassLongPtrA(clockPanels[0], GCLP_HCURSOR));
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }));
-    EXPECT_EQ((LONG)arrowCursor, (LONG)GetClassLongA(clockPanels[0], GCL_HCURSOR));
+    EXPECT_EQ((ULONG_PTR)arrowCursor, GetClassLongPtrA(clockPanels[0], GCLP_HCURSOR));
 }
 
 TEST_F(MapPins, RealMouseClickDropsThePin)

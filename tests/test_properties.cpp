@@ -202,7 +202,7 @@ TEST_F(Properties, MapAndPinsAtTheirPixelPlaces)
         EXPECT_EQ((DWORD)(WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_BITMAP), style);
         EXPECT_EQ(0, GetWindowLongA(mapControl, GWL_EXSTYLE));
         EXPECT_EQ(mapBitmap, (HBITMAP)SendMessageA(mapControl, STM_GETIMAGE, IMAGE_BITMAP, 0));
-        EXPECT_EQ((LONG)MapSubclassProc, GetWindowLongA(mapControl, GWL_WNDPROC));
+        EXPECT_EQ((LONG_PTR)MapSubclassProc, GetWindowLongPtrA(mapControl, GWLP_WNDPROC));
 
         // stored positions are taken as they are, even off the map
         const POINT stored[4] = { { 10, 20 }, { 100, 50 }, { 355, 186 }, { -3, 400 } };
@@ -293,7 +293,7 @@ TEST_F(Properties, OpensWithTheClocksChoicesAndPinOneActive)
         EXPECT_TRUE(IsChecked(dialog, IDC_PINBUTTON1));
         for (int clock = 2; clock <= 4; clock++)
             EXPECT_FALSE(IsChecked(dialog, pinButtonIds[clock - 1]));
-        EXPECT_EQ((LONG)mapCursor, (LONG)GetClassLongA(mapControl, GCL_HCURSOR));
+        EXPECT_EQ((ULONG_PTR)mapCursor, GetClassLongPtrA(mapControl, GCLP_HCURSOR));
         EXPECT_EQ(dialog, propertiesDialog);
         HWND focus = GetFocus();
         HWND combo1 = GetDlgItem(dialog, IDC_ZONE1);
@@ -531,7 +531,7 @@ TEST_F(Properties, SecondPropertiesCommandIsRefusedWhileOpen)
         EXPECT_EQ(dialog, propertiesDialog);
         EXPECT_EQ(map, mapControl);
         EXPECT_EQ(firstRegion, zoneRegions[0]);
-        EXPECT_EQ((LONG)MapSubclassProc, GetWindowLongA(mapControl, GWL_WNDPROC));
+        EXPECT_EQ((LONG_PTR)MapSubclassProc, GetWindowLongPtrA(mapControl, GWLP_WNDPROC));
         // and the first dialog still works
         SendMessageA(dialog, WM_COMMAND, IDC_PINBUTTON2, 0);
         SendMessageA(mapControl, WM_LBUTTONUP, 0, MAKELPARAM(123, 45));
@@ -608,7 +608,7 @@ TEST_F(Properties, TwoHundredOpeningsLeaveNothingBehind)
     ASSERT_TRUE(GetClassInfoA(NULL, "STATIC", &staticClass));
     EXPECT_EQ(staticProc, staticClass.lpfnWndProc);
     EXPECT_EQ(LoadCursorA(NULL, (LPCSTR)IDC_ARROW), staticClass.hCursor);
-    EXPECT_EQ((LONG)arrowCursor, (LONG)GetClassLongA(clockPanels[0], GCL_HCURSOR));
+    EXPECT_EQ((ULONG_PTR)arrowCursor, GetClassLongPtrA(clockPanels[0], GCLP_HCURSOR));
     EXPECT_EQ(mapBits, BitmapPixels(mapBitmap));
     EXPECT_EQ(pinBits, BitmapPixels(pinBitmaps[2]));
 

@@ -3,7 +3,8 @@
 
 VELMOR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # velmor.exe as it ships is built here; its 64-bit twin in the folder twin/ inside it
-SHIPPED_BUILD_DIR=${BUILD_DIR:-$VELMOR_ROOT/build}
+SHIPPED_BUILD_DIR=${SHIPPED_BUILD_DIR:-${BUILD_DIR:-$VELMOR_ROOT/build}}
+export SHIPPED_BUILD_DIR
 # what builds velmor.exe and the tests, what runs them in either width, and Wine's half
 # for each width
 BUILD_PACKAGES="g++-mingw-w64-i686 cmake make googletest"
@@ -106,24 +107,30 @@ use_build() {
         twin) BUILD_DIR=$SHIPPED_BUILD_DIR/twin BUILD_WIDTH=64 BUILD_NAME="the 64-bit twin"
             TOOLCHAIN=mingw-x86_64 WINEARCH=win64 ;;
     esac
-    export BUILD_DIR WINEARCH
+    VELMOR_BUILD=$1
+    export BUILD_DIR WINEARCH VELMOR_BUILD
     # the Wine prefixes (inside the emulated PC, on its own disk)
     PREFIX_DIR=${VELMOR_PREFIX_DIR:-$BUILD_DIR}
 }
 
 # Whether the shipped build runs here: the machine runs 32-bit x86 code and Wine's 32-bit
 # half installs (it need not: a mirror may serve an i386 index that apt then leaves out,
-# and the 32-bit libraries it has no longer match the 64-bit ones). Installs that half.
+# and the 32-bit libraries it has no longer match the 64-bit ones). Installs that half; a
+# failed try is remembered for a day, so that each start does not wait for apt again.
 shipped_runs_here() {
     [ -n "${VELMOR_IN_PC:-}" ] && return 0
+    local failed=$SHIPPED_BUILD_DIR/wine32-failed
     if [ -z "${SHIPPED_RUNS_HERE:-}" ]; then
         SHIPPED_RUNS_HERE=no
         if ! runs_i386_user_code; then
             echo "this machine runs no 32-bit x86 code"
+        elif [ -n "$(find "$failed" -mmin -1440 2>/dev/null)" ]; then
+            echo "Wine's 32-bit half could not be installed here today (remove $failed to try again)"
         elif install_packages shipped; then
             SHIPPED_RUNS_HERE=yes
         else
             echo "Wine's 32-bit half could not be installed here (see above)"
+            mkdir -p "$SHIPPED_BUILD_DIR" && touch "$failed"
         fi
     fi
     [ "$SHIPPED_RUNS_HERE" = yes ]
@@ -163,13 +170,21 @@ build_velmor() {
     grep -E 'warning' "$BUILD_DIR/build.log" || true
 }
 
-# A Wine prefix of our own, set up once: Windows version 4 for velmor.exe (for every
-# program with "all", as the test programs run the program's code in-process), Wine
-# moving windows itself (so WM_MOVING reaches the program), Arial resolved to its twin.
+# wine_setting KEY NAME VALUE: one registry value in the prefix, under HKCU\Software\Wine.
+wine_setting() {
+    wine reg add "HKCU\\Software\\Wine$1" /v "$2" /d "$3" /f </dev/null >/dev/null 2>&1
+}
+
+# The Wine prefix, set up once: Windows version 4 for velmor.exe (for every program with
+# "all", as the test programs run the program's code in-process), Wine moving windows itself
+# (so WM_MOVING reaches the program), Arial resolved to its twin. With "user" the prefix is
+# the user's own ($WINEPREFIX): it is created if need be, and only velmor.exe's own settings
+# (AppDefaults) are added, so that no other program there changes.
 prepare_wine_prefix() {
     local scope=${1:-velmor}
     export WINEPREFIX=${WINEPREFIX:-$PREFIX_DIR/wineprefix}
-    if [ ! -f "$WINEPREFIX/.velmor-ready" ]; then
+    [ -f "$WINEPREFIX/.velmor-ready" ] && return 0
+    if [ "$scope" != user ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "preparing the Wine prefix (first run only, about a minute)…"
         mkdir -p "$WINEPREFIX"
         if ! wineboot -i </dev/null >"$BUILD_DIR/wineboot.log" 2>&1; then
@@ -178,16 +193,19 @@ prepare_wine_prefix() {
         fi
         # Debian's Wine does not look in its own font folder; without these the dialogs'
         # "MS Sans Serif" falls back to a wider face and the labels no longer fit
-        cp /usr/share/wine/fonts/*.fon /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-        wine reg add 'HKCU\Software\Wine\AppDefaults\velmor.exe' /v Version /d nt40 /f </dev/null >/dev/null 2>&1
-        if [ "$scope" = all ]; then
-            wine reg add 'HKCU\Software\Wine' /v Version /d nt40 /f </dev/null >/dev/null 2>&1
-        fi
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d "Liberation Sans" /f </dev/null >/dev/null 2>&1
-        wineserver -w
-        touch "$WINEPREFIX/.velmor-ready"
+        cp -n /usr/share/wine/fonts/*.fon /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     fi
+    wine_setting '\AppDefaults\velmor.exe' Version nt40
+    if [ "$scope" = user ]; then
+        wine_setting '\AppDefaults\velmor.exe\X11 Driver' Managed N
+        wineserver -w
+        return 0    # set again at every start, and no mark left in the user's prefix
+    fi
+    [ "$scope" = all ] && wine_setting '' Version nt40
+    wine_setting '\X11 Driver' Managed N
+    wine_setting '\Fonts\Replacements' Arial "Liberation Sans"
+    wineserver -w
+    touch "$WINEPREFIX/.velmor-ready"
 }
 
 # Starts an Xvfb of our own on a display number it picks itself (-displayfd), so two runs at
@@ -225,4 +243,5 @@ stop_wine_and_display() {
 }
 
 . "$VELMOR_ROOT/scripts/emulated_pc.sh"
-use_build shipped
+# a script started by another goes on with the build that one chose
+use_build "${VELMOR_BUILD:-shipped}"

@@ -494,7 +494,7 @@ static void RunAndClose(const char* ini, bool byCloseButton, const char* expecte
     WriteFileBytes("VELMOR.INI", ini);
     PROCESS_INFORMATION process;
     ASSERT_TRUE(StartChildProgram(VelmorExePath(), dir.path, &process));
-    HWND bar = WaitForProcessWindow(process.dwProcessId, "QxBarClass", 15000);
+    HWND bar = WaitForChildBar(&process);
     ASSERT_TRUE(bar != NULL);
     PumpFor(300);
     if (byCloseButton) {
@@ -528,7 +528,7 @@ TEST(BarProc, TheEndOfTheSessionKeepsThePreferences)
     ScratchDir dir;
     PROCESS_INFORMATION process;
     ASSERT_TRUE(StartChildProgram(VelmorExePath(), dir.path, &process));
-    HWND bar = WaitForProcessWindow(process.dwProcessId, "QxBarClass", 15000);
+    HWND bar = WaitForChildBar(&process);
     ASSERT_TRUE(bar != NULL);
     PumpFor(300);
     DWORD_PTR answer = 0;

@@ -70,6 +70,14 @@ HWND WaitForProcessWindow(DWORD processId, const char* className, DWORD timeoutM
     }
 }
 
+HWND WaitForChildBar(PROCESS_INFORMATION* process)
+{
+    HWND bar = WaitForProcessWindow(process->dwProcessId, "QxBarClass", 15000);
+    if (bar == NULL)
+        FinishChildProgram(process, 0);
+    return bar;
+}
+
 DWORD FinishChildProgram(PROCESS_INFORMATION* process, DWORD timeoutMs)
 {
     DWORD status = STILL_ACTIVE;

@@ -17,6 +17,10 @@ HWND FindProcessWindow(DWORD processId, const char* className, const char* title
 // Waits for a visible one.
 HWND WaitForProcessWindow(DWORD processId, const char* className, DWORD timeoutMs);
 
+// Waits for the program's visible bar; when none comes, ends the program (and closes the
+// handles), so that a failing test leaves no bar behind for the tests after it.
+HWND WaitForChildBar(PROCESS_INFORMATION* process);
+
 // Waits for the process to end; returns its exit status, or STILL_ACTIVE after the
 // timeout (the process is then terminated). Closes the handles.
 DWORD FinishChildProgram(PROCESS_INFORMATION* process, DWORD timeoutMs);

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Runs a built velmor.exe under Wine, as scripts/velmor does once it has built:
+#
+#   scripts/run_velmor.sh EXE                     on $DISPLAY; Ctrl+C closes it, as its menu does
+#   scripts/run_velmor.sh EXE --screenshot FILE   save FILE once the bar has drawn, then close it
+#
+# In a Wine prefix of its own, or in $WINEPREFIX when set, where only velmor.exe's own
+# settings are added. With no $DISPLAY it runs on a private Xvfb and takes the screenshot.
+# A failure ends with a line that says what failed and a status other than 0.
+set -euo pipefail
+exe=${1:?which velmor.exe to run}
+shift
+. "$(dirname "$0")/common.sh"
+
+screenshot=
+while [ $# -gt 0 ]; do
+    case $1 in
+        --screenshot) screenshot=${2:?--screenshot needs a file name}; shift 2 ;;
+        --screenshot=*) screenshot=${1#*=}; shift ;;
+        *) echo "unknown argument: $1" >&2; exit 2 ;;
+    esac
+done
+fail() { echo "velmor: $*" >&2; exit 1; }
+
+if [ -n "${WINEPREFIX:-}" ]; then
+    prepare_wine_prefix user || fail "the Wine prefix $WINEPREFIX could not be prepared"
+else
+    prepare_wine_prefix velmor || fail "the Wine prefix could not be prepared"
+fi
+
+if [ -z "${DISPLAY:-}" ]; then
+    screenshot=${screenshot:-velmor-screenshot.png}
+    trap stop_wine_and_display EXIT
+    start_private_display 1024x768x24 || fail "no private X display could be started"
+fi
+xdpyinfo >/dev/null 2>&1 || fail "the X display $DISPLAY cannot be opened"
+
+# The terminal that started us keeps the keyboard: the bar takes it when it appears, as a
+# program just started does on Windows, and it is given back once the bar has drawn.
+keyboard=$(xdotool getwindowfocus 2>/dev/null || true)
+wait_for_bar() {
+    for _ in $(seq 100); do
+        xdotool search --pid "$velmor_pid" --name '^Velmor$' >/dev/null 2>&1 && { sleep 1; return 0; }
+        kill -0 "$velmor_pid" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
+if [ -z "$screenshot" ]; then
+    # Ctrl+C here would end the program at once, without its shutdown, and lose its
+    # preferences: it runs in a session of its own, and Ctrl+C asks this copy's bar alone to
+    # close, as its Close command does (a second Ctrl+C ends it by force).
+    closing=
+    close_velmor() {
+        echo
+        if [ -z "$closing" ]; then
+            echo "closing Velmor…"
+            "$VELMOR_ROOT/desktop/close_bar.py" "$velmor_pid" 2>/dev/null || kill "$velmor_pid" 2>/dev/null || true
+        else
+            kill -KILL "$velmor_pid" 2>/dev/null || true
+        fi
+        closing=1
+    }
+    setsid wine "$exe" </dev/null &
+    velmor_pid=$!
+    trap close_velmor INT TERM
+    if wait_for_bar && [ -n "$keyboard" ]; then
+        xdotool windowfocus "$keyboard" 2>/dev/null || true
+    fi
+    echo "Velmor is running; close it from its menu or press Ctrl+C"
+    status=0
+    while kill -0 "$velmor_pid" 2>/dev/null; do
+        status=0
+        wait "$velmor_pid" || status=$?
+    done
+    [ -n "$closing" ] && [ "$status" != 0 ] && status=0    # ended by a second Ctrl+C
+    [ "$status" = 0 ] || fail "velmor.exe ended with status $status"
+    exit 0
+fi
+
+case $screenshot in /*) ;; *) screenshot=$PWD/$screenshot ;; esac
+start_wine_services
+wine "$exe" </dev/null >/dev/null 2>&1 &
+velmor_pid=$!
+wait_for_bar || fail "velmor.exe ended before its bar appeared"
+sleep 0.5
+/usr/bin/import -window root "$screenshot"
+echo "$screenshot"
+
+# The bar's close command, which saves its preferences and ends the program.
+"$VELMOR_ROOT/desktop/close_bar.py" "$velmor_pid" || true
+for _ in $(seq 50); do
+    kill -0 "$velmor_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill "$velmor_pid" 2>/dev/null || true
+wait "$velmor_pid" 2>/dev/null || true

@@ -216,7 +216,12 @@ void OnBarExitSizeMove(void)
         for (int i = 0; i < 4; i++)
             UpdateWindow(clockPanels[i]);
         SetTrayIcon(NIM_DELETE);
+        // with "Show window contents while dragging" off the move loop puts the window at its
+        // last outline after this message, off the strip: once the loop has returned, the
+        // bar docks again as it does when the shell reports a change
+        PostMessageA(barWindow, WM_APPBARNOTIFY, ABN_POSCHANGED, 0);
     }
     DrawAllClockPanels();
     StartClockTimer();
 }
+

@@ -19,18 +19,35 @@ static void ExpectRect(const RECT& r, int left, int top, int right, int bottom, 
 }
 
 // One WM_MOVING step with the cursor at (x, y); returns the rectangle as the handler left it.
-static RECT MoveStep(int x, int y)
+// With "Show window contents while dragging" on, the default of Wine, the window itself
+// moves; with it off, the default of Windows 95 and NT 4.0, the move loop moves an outline
+// and keeps what the handler made of it: pass that outline.
+static RECT MoveStep(int x, int y, RECT* outline = NULL)
 {
     SetCursorPos(x, y);
-    RECT proposed = WindowRect(barWindow);
+    RECT proposed = outline ? *outline : WindowRect(barWindow);
     OffsetRect(&proposed, 10, 10);
     SendMessageA(barWindow, WM_MOVING, WMSZ_TOP, (LPARAM)&proposed);
+    if (outline)
+        *outline = proposed;
     return proposed;
 }
 
-static void EndMove(void)
+// An outline drag starts as the window's own rectangle.
+static RECT BeginOutlineMove(void)
+{
+    SendMessageA(barWindow, WM_ENTERSIZEMOVE, 0, 0);
+    return WindowRect(barWindow);
+}
+
+// The end of the move loop. An outline drag's loop moves the window to the outline only
+// after WM_EXITSIZEMOVE, and then returns to the message loop.
+static void EndMove(const RECT* outline = NULL)
 {
     SendMessageA(barWindow, WM_EXITSIZEMOVE, 0, 0);
+    if (outline)
+        SetWindowPos(barWindow, NULL, outline->left, outline->top, outline->right - outline->left,
+                     outline->bottom - outline->top, SWP_NOZORDER | SWP_NOACTIVATE);
     PumpFor(30);
 }
 
@@ -302,33 +319,85 @@ TEST(Drag, SeveralMovesWhileFloatingLeaveExactlyOneTrayIcon)
     EXPECT_FALSE(TrayIconExists(barWindow, TRAY_ICON_ID));
 }
 
+// Another application bar, such as a taskbar, docked at an edge with the given thickness;
+// gone again at the end of its scope.
+struct OtherBar {
+    APPBARDATA data;
+    OtherBar(UINT edge, int thickness)
+    {
+        ZeroMemory(&data, sizeof data);
+        data.cbSize = sizeof data;
+        data.hWnd = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "other bar", WS_POPUP | WS_VISIBLE,
+                                    0, 0, ScreenW(), thickness, NULL, NULL, NULL, NULL);
+        data.uCallbackMessage = WM_USER + 1;
+        SHAppBarMessage(ABM_NEW, &data);
+        data.uEdge = edge;
+        SetRect(&data.rc, 0, 0, ScreenW(), ScreenH());
+        SHAppBarMessage(ABM_QUERYPOS, &data);
+        if (edge == ABE_TOP)
+            data.rc.bottom = data.rc.top + thickness;
+        else
+            data.rc.top = data.rc.bottom - thickness;
+        SHAppBarMessage(ABM_SETPOS, &data);
+        MoveWindow(data.hWnd, data.rc.left, data.rc.top, ScreenW(), thickness, TRUE);
+    }
+    ~OtherBar()
+    {
+        SHAppBarMessage(ABM_REMOVE, &data);
+        DestroyWindow(data.hWnd);
+    }
+};
+
 // Another application bar at the top edge, docked below ours: once ours floats, the shell
 // offers it the very top again.
 TEST(DockBar, FloatingTheUpperOfTwoBarsFreesItsStrip)
 {
     ScratchDir dir;
     StartBar();
-    HWND other = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "other bar", WS_POPUP | WS_VISIBLE,
-                                 0, 0, ScreenW(), 30, NULL, NULL, NULL, NULL);
-    APPBARDATA otherBar = {};
-    otherBar.cbSize = sizeof otherBar;
-    otherBar.hWnd = other;
-    otherBar.uCallbackMessage = WM_USER + 1;
-    SHAppBarMessage(ABM_NEW, &otherBar);
-    otherBar.uEdge = ABE_TOP;
-    SetRect(&otherBar.rc, 0, 0, ScreenW(), 30);
-    SHAppBarMessage(ABM_QUERYPOS, &otherBar);
-    EXPECT_EQ(54, otherBar.rc.top) << "below our strip";
-    otherBar.rc.bottom = otherBar.rc.top + 30;
-    SHAppBarMessage(ABM_SETPOS, &otherBar);
+    {
+        OtherBar other(ABE_TOP, 30);
+        EXPECT_EQ(54, other.data.rc.top) << "below our strip";
 
-    ReleaseBarSpace();
-    SetRect(&otherBar.rc, 0, 0, ScreenW(), 30);
-    SHAppBarMessage(ABM_QUERYPOS, &otherBar);
-    EXPECT_EQ(0, otherBar.rc.top) << "our strip freed";
-    EXPECT_EQ((UINT)-2, appBar.uEdge);
-    SHAppBarMessage(ABM_REMOVE, &otherBar);
-    DestroyWindow(other);
+        ReleaseBarSpace();
+        SetRect(&other.data.rc, 0, 0, ScreenW(), 30);
+        SHAppBarMessage(ABM_QUERYPOS, &other.data);
+        EXPECT_EQ(0, other.data.rc.top) << "our strip freed";
+        EXPECT_EQ((UINT)-2, appBar.uEdge);
+    }
+    CloseBar();
+}
+
+// With "Show window contents while dragging" off, the move loop puts the window at the last
+// outline after WM_EXITSIZEMOVE: a bar docked by the drag still ends on the strip the shell
+// gave it, clear of the other bars, and the floating window at its drop point.
+TEST(Drag, OutlineDragsEndOnTheStripOrAtTheDropPoint)
+{
+    ScratchDir dir;
+    OtherBar menuBar(ABE_TOP, 30), taskbar(ABE_BOTTOM, 28);   // there before ours, so it keeps clear
+    StartBar("[PREFS]\r\nALIGN=99\r\n");
+
+    RECT outline = BeginOutlineMove();
+    MoveStep(300, 300, &outline);
+    MoveStep(500, 2, &outline);
+    EndMove(&outline);
+    EXPECT_EQ(1, placement);
+    ExpectRect(appBar.rc, 0, 30, ScreenW(), 85, "strip below the other bar");
+    ExpectRect(WindowRect(barWindow), 0, 30, ScreenW(), 85, "docked at the top");
+
+    outline = BeginOutlineMove();
+    MoveStep(500, 300, &outline);
+    MoveStep(500, ScreenH() - 2, &outline);
+    EndMove(&outline);
+    EXPECT_EQ(3, placement);
+    ExpectRect(appBar.rc, 0, ScreenH() - 28 - 55, ScreenW(), ScreenH() - 28, "strip above the taskbar");
+    ExpectRect(WindowRect(barWindow), 0, ScreenH() - 28 - 55, ScreenW(), ScreenH() - 28, "docked at the bottom");
+
+    outline = BeginOutlineMove();
+    RECT drop = MoveStep(400, 400, &outline);
+    EndMove(&outline);
+    EXPECT_EQ(-2, placement);
+    ExpectRect(WindowRect(barWindow), drop.left, drop.top, drop.left + 151, drop.top + 218, "floating at the drop point");
+    EXPECT_TRUE(TrayIconExists(barWindow, TRAY_ICON_ID));
     CloseBar();
 }
 
@@ -394,3 +463,4 @@ TEST(AppBarNotify, OtherCodesLeaveTheBarAlone)
     ExpectRect(WindowRect(barWindow), before.left, before.top, before.right, before.bottom, "other codes");
     CloseBar();
 }
+

@@ -1,6 +1,7 @@
 // Docking as an application bar and dragging between the docked bar and the floating window,
 // driven by the real messages with real cursor positions.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include "app/app.h"
 #include "bar/bar.h"
 #include "res/resource.h"
@@ -464,3 +465,76 @@ TEST(AppBarNotify, OtherCodesLeaveTheBarAlone)
     CloseBar();
 }
 
+// The screen's size changed as the Display control panel does it. Only a Wine virtual
+// desktop can change its size, so tests/displaychange.sh runs these in one (naming it in
+// VELMOR_VIRTUAL_DESKTOP); elsewhere they are skipped. The size is put back at the end.
+struct DisplaySize {
+    ~DisplaySize() { ChangeDisplaySettingsA(NULL, 0); }
+    bool Set(int width, int height)
+    {
+        DEVMODEA mode;
+        ZeroMemory(&mode, sizeof mode);
+        mode.dmSize = sizeof mode;
+        mode.dmPelsWidth = width;
+        mode.dmPelsHeight = height;
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        if (ChangeDisplaySettingsA(&mode, 0) != DISP_CHANGE_SUCCESSFUL)
+            return false;
+        PumpFor(100);
+        return ScreenW() == width && ScreenH() == height;
+    }
+};
+
+static bool InVirtualDesktop(void)
+{
+    return getenv("VELMOR_VIRTUAL_DESKTOP") != NULL;
+}
+
+TEST(DisplayChange, TheDockedBarSpansTheNewWidthWithItsFillerPanels)
+{
+    if (!InVirtualDesktop())
+        GTEST_SKIP() << "needs a Wine virtual desktop (tests/displaychange.sh)";
+    ScratchDir dir;
+    StartBar("[PREFS]\r\nALIGN=3\r\n");
+    DisplaySize display;
+    const struct { int width, height, fillers; } sizes[] = {
+        { 800, 600, 2 }, { 1024, 768, 3 }, { 640, 480, 1 }, { 1280, 1024, 4 }, { 1024, 768, 3 },
+    };
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(testing::Message() << size.width << "x" << size.height);
+        ASSERT_TRUE(display.Set(size.width, size.height));
+        EXPECT_EQ(size.width, screenWidth);
+        ExpectRect(WindowRect(barWindow), 0, size.height - 54, size.width, size.height, "bar");
+        ExpectRect(appBar.rc, 0, size.height - 54, size.width, size.height, "strip");
+        for (int i = 0; i < FILLER_COUNT; i++) {
+            SCOPED_TRACE(i);
+            ASSERT_EQ(i < size.fillers, fillerPanels[i] != NULL);
+            if (fillerPanels[i]) {
+                EXPECT_TRUE(IsWindowVisible(fillerPanels[i]));
+                ExpectRect(ChildRect(fillerPanels[i]), 598 + 145 * i, 0, 743 + 145 * i, 48, "filler");
+            }
+        }
+    }
+    CloseBar();
+}
+
+TEST(DisplayChange, AFloatingWindowOffTheNewScreenComesBackOntoIt)
+{
+    if (!InVirtualDesktop())
+        GTEST_SKIP() << "needs a Wine virtual desktop (tests/displaychange.sh)";
+    ScratchDir dir;
+    StartBar("[PREFS]\r\nALIGN=99\r\n");
+    DisplaySize display;
+    SetWindowPos(barWindow, NULL, 860, 540, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(display.Set(800, 600));
+    ExpectRect(WindowRect(barWindow), 800 - 151, 600 - 218, 800, 600, "in the corner of 800 x 600");
+    for (int i = 0; i < FILLER_COUNT; i++)
+        if (fillerPanels[i]) {
+            EXPECT_FALSE(IsWindowVisible(fillerPanels[i]));
+        }
+    // a window that fits stays where it is
+    ASSERT_TRUE(display.Set(1024, 768));
+    ExpectRect(WindowRect(barWindow), 800 - 151, 600 - 218, 800, 600, "kept on 1024 x 768");
+    EXPECT_EQ(-2, placement);
+    CloseBar();
+}

@@ -20,8 +20,8 @@ trap cleanup EXIT
 copy_test_prefix "$work/prefix"
 start_own_display 1024x768
 
-# Wine 8 takes the dpi from the user's desktop settings; the hardware profile's is where
-# Windows 95 keeps it
+# the user's desktop settings and the hardware profile's fonts, where Windows 95 keeps it;
+# the test checks that the dpi took
 export DISPLAY=$own_display WINEPREFIX=$work/prefix
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null
 wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \

@@ -6,7 +6,7 @@
 #include <shellapi.h>
 
 extern HINSTANCE appInstance;   // the program's module, for resources and windows
-extern int screenWidth;         // SM_CXSCREEN, read once at start-up
+extern int screenWidth;         // SM_CXSCREEN, read at start-up and at each display change
 extern UINT timerInterval;      // clock timer period, ms
 extern HCURSOR arrowCursor;     // the system arrow; the bar's class cursor
 extern HCURSOR mapCursor;       // pointing hand shown over the Properties map

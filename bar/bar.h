@@ -24,6 +24,8 @@ extern HBITMAP pinBitmaps[4];
 extern HBITMAP mapBitmap;
 
 void LayOutBar(int mode);
+// Makes the filler panels that screenWidth calls for and drops the others.
+void FitFillerPanels(BOOL visible);
 LRESULT CALLBACK BarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Redraws the four clock panels with their stored texts.
@@ -42,6 +44,7 @@ void OnAppBarNotify(WPARAM code, LPARAM lParam);
 void OnBarMoving(RECT* dragRect);
 void OnBarSizing(RECT* sizeRect);
 void OnBarExitSizeMove(void);
+void FitBarToScreen(void);
 
 void ShowBarMenu(int x, int y);
 void SetTrayIcon(DWORD action);

@@ -253,6 +253,9 @@ LRESULT CALLBACK BarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_TIMECHANGE:
         OnTimeChange();
         return 0;
+    case WM_DISPLAYCHANGE:
+        FitBarToScreen();
+        return 0;
     case WM_ENDSESSION:
         OnEndSession(wParam);
         return 0;

@@ -216,7 +216,46 @@ void OnBarExitSizeMove(void)
         for (int i = 0; i < 4; i++)
             UpdateWindow(clockPanels[i]);
         SetTrayIcon(NIM_DELETE);
+        // with "Show window contents while dragging" off the move loop puts the window at its
+        // last outline after this message, off the strip: once the loop has returned, the
+        // bar docks again as it does when the shell reports a change
+        PostMessageA(barWindow, WM_APPBARNOTIFY, ABN_POSCHANGED, 0);
     }
     DrawAllClockPanels();
     StartClockTimer();
+}
+
+// The floating window keeps its place where it still fits on the screen, else it moves
+// just far enough to lie on it.
+static void KeepFloatingBarOnScreen(void)
+{
+    RECT window;
+    GetWindowRect(barWindow, &window);
+    int left = window.left, top = window.top;
+    int rightmost = screenWidth - (window.right - window.left);
+    int lowest = GetSystemMetrics(SM_CYSCREEN) - (window.bottom - window.top);
+    if (left > rightmost)
+        left = rightmost;
+    if (top > lowest)
+        top = lowest;
+    if (left < 0)
+        left = 0;
+    if (top < 0)
+        top = 0;
+    SetWindowPos(barWindow, NULL, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The screen has a new size: the docked bar spans the new width with the filler panels it
+// calls for, on a strip reserved anew; the floating window comes back onto the screen.
+void FitBarToScreen(void)
+{
+    screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    BOOL docked = placement != PLACEMENT_FLOATING;
+    FitFillerPanels(docked);
+    if (docked) {
+        DockBar();
+        DrawAllClockPanels();
+    } else if (!IsIconic(barWindow)) {
+        KeepFloatingBarOnScreen();
+    }
 }

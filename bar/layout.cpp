@@ -75,12 +75,27 @@ static HWND CreatePanel(int x, int y, HBITMAP picture, BOOL visible)
     return panel;
 }
 
-static void CreateFillerPanels(BOOL visible)
+// A new filler panel continues the row after the one before it, wherever that one stands.
+static int NextFillerLeft(int i)
+{
+    if (i == 0)
+        return 598;
+    WINDOWPLACEMENT before = {};
+    before.length = sizeof before;
+    GetWindowPlacement(fillerPanels[i - 1], &before);
+    return before.rcNormalPosition.left + PANEL_WIDTH;
+}
+
+void FitFillerPanels(BOOL visible)
 {
     for (int i = 0; i < FILLER_COUNT; i++) {
-        if (screenWidth <= fillerThresholds[i])
-            break;
-        fillerPanels[i] = CreatePanel(598 + PANEL_WIDTH * i, 0, fillerBitmap, visible);
+        BOOL wanted = screenWidth > fillerThresholds[i] && (i == 0 || fillerPanels[i - 1]);
+        if (wanted && !fillerPanels[i]) {
+            fillerPanels[i] = CreatePanel(NextFillerLeft(i), 0, fillerBitmap, visible);
+        } else if (!wanted && fillerPanels[i]) {
+            DestroyWindow(fillerPanels[i]);
+            fillerPanels[i] = NULL;
+        }
     }
 }
 
@@ -102,12 +117,12 @@ void LayOutBar(int mode)
     if (!floating) {
         for (int i = 0; i < 4; i++)
             clockPanels[i] = CreatePanel(18 + PANEL_WIDTH * i, 0, panelBitmap, TRUE);
-        CreateFillerPanels(TRUE);
+        FitFillerPanels(TRUE);
     } else {
         for (int i = 0; i < 4; i++)
             clockPanels[i] = CreatePanel(0, 16 + PANEL_HEIGHT * i, panelBitmap, TRUE);
         SetTrayIcon(NIM_ADD);
-        CreateFillerPanels(FALSE);
+        FitFillerPanels(FALSE);
         for (int i = 0; i < 4; i++)
             SetWindowPos(clockPanels[i], NULL, 0, 16 + PANEL_HEIGHT * i, PANEL_WIDTH, PANEL_HEIGHT,
                          SWP_NOACTIVATE | SWP_NOZORDER);

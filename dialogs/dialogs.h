@@ -5,9 +5,13 @@
 #include <windows.h>
 
 #define ZONE_REGION_COUNT 29
-#define MAP_LEFT    125     // the map control's place in the dialog, pixels
-#define MAP_TOP     75
-#define MAP_WIDTH   360
+// The map's frame in the dialog's units, between the banner and the column headings: at
+// 96 dpi it is the map's own place, (125, 75), and it grows with the system font
+#define MAP_FRAME_LEFT   83
+#define MAP_FRAME_TOP    46
+#define MAP_FRAME_WIDTH  240
+#define MAP_FRAME_HEIGHT 116
+#define MAP_WIDTH   360     // the map control and its bitmap, pixels at any dpi
 #define MAP_HEIGHT  188
 #define PIN_SIZE    8
 
@@ -32,6 +36,8 @@ extern int activePin;              // 1 to 4: the pin the next map click drops
 
 // The map and its pins, from the dialog's WM_INITDIALOG to its WM_DESTROY.
 void CreateMapAndPins(HWND dialog);
+// The map control's place in the dialog's client area, pixels: centred in its frame.
+POINT MapPlace(HWND dialog);
 void ChooseActivePin(int pin);
 void MovePin(int pin, int x, int y);
 POINT GetPinPosition(int pin);

@@ -18,9 +18,21 @@ static HWND CreateNotifyingStatic(HWND parent, int x, int y, int width, int heig
                            x, y, width, height, parent, NULL, appInstance, NULL);
 }
 
+// The bitmap keeps its pixels while the dialog scales with the system font (Large Fonts
+// make it a quarter larger), so the map is centred in the frame the template's units give.
+POINT MapPlace(HWND dialog)
+{
+    // place and size apart, as the dialog manager converts its controls
+    RECT frame = { MAP_FRAME_LEFT, MAP_FRAME_TOP, MAP_FRAME_WIDTH, MAP_FRAME_HEIGHT };
+    MapDialogRect(dialog, &frame);
+    POINT place = { frame.left + (frame.right - MAP_WIDTH) / 2, frame.top + (frame.bottom - MAP_HEIGHT) / 2 };
+    return place;
+}
+
 void CreateMapAndPins(HWND dialog)
 {
-    mapControl = CreateNotifyingStatic(dialog, MAP_LEFT, MAP_TOP, MAP_WIDTH, MAP_HEIGHT);
+    POINT place = MapPlace(dialog);
+    mapControl = CreateNotifyingStatic(dialog, place.x, place.y, MAP_WIDTH, MAP_HEIGHT);
     previousMapProc = (WNDPROC)SetWindowLongPtrA(mapControl, GWLP_WNDPROC, (LONG_PTR)MapSubclassProc);
     SendMessageA(mapControl, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)mapBitmap);
     ShowWindow(mapControl, SW_SHOW);

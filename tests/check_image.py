@@ -37,6 +37,7 @@ ALLOWED_IMPORTS = {
         # menus, dialogs, message box
         "CreatePopupMenu", "AppendMenuA", "CheckMenuItem", "TrackPopupMenuEx",
         "DialogBoxParamA", "EndDialog", "GetDlgItem", "GetDlgCtrlID", "SendDlgItemMessageA",
+        "MapDialogRect",  # there since 16-bit Windows too: the dialog's units in pixels, for the map
         "MessageBoxA",
         # resources, cursor, system values
         "LoadBitmapA", "LoadCursorA", "LoadIconA", "SetCursor", "ShowCursor", "GetCursorPos",

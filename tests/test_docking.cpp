@@ -1,6 +1,7 @@
 // Docking as an application bar and dragging between the docked bar and the floating window,
 // driven by the real messages with real cursor positions.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include "app/app.h"
 #include "bar/bar.h"
 #include "res/resource.h"
@@ -19,18 +20,35 @@ static void ExpectRect(const RECT& r, int left, int top, int right, int bottom, 
 }
 
 // One WM_MOVING step with the cursor at (x, y); returns the rectangle as the handler left it.
-static RECT MoveStep(int x, int y)
+// With "Show window contents while dragging" on, the default of Wine, the window itself
+// moves; with it off, the default of Windows 95 and NT 4.0, the move loop moves an outline
+// and keeps what the handler made of it: pass that outline.
+static RECT MoveStep(int x, int y, RECT* outline = NULL)
 {
     SetCursorPos(x, y);
-    RECT proposed = WindowRect(barWindow);
+    RECT proposed = outline ? *outline : WindowRect(barWindow);
     OffsetRect(&proposed, 10, 10);
     SendMessageA(barWindow, WM_MOVING, WMSZ_TOP, (LPARAM)&proposed);
+    if (outline)
+        *outline = proposed;
     return proposed;
 }
 
-static void EndMove(void)
+// An outline drag starts as the window's own rectangle.
+static RECT BeginOutlineMove(void)
+{
+    SendMessageA(barWindow, WM_ENTERSIZEMOVE, 0, 0);
+    return WindowRect(barWindow);
+}
+
+// The end of the move loop. An outline drag's loop moves the window to the outline only
+// after WM_EXITSIZEMOVE, and then returns to the message loop.
+static void EndMove(const RECT* outline = NULL)
 {
     SendMessageA(barWindow, WM_EXITSIZEMOVE, 0, 0);
+    if (outline)
+        SetWindowPos(barWindow, NULL, outline->left, outline->top, outline->right - outline->left,
+                     outline->bottom - outline->top, SWP_NOZORDER | SWP_NOACTIVATE);
     PumpFor(30);
 }
 
@@ -302,33 +320,85 @@ TEST(Drag, SeveralMovesWhileFloatingLeaveExactlyOneTrayIcon)
     EXPECT_FALSE(TrayIconExists(barWindow, TRAY_ICON_ID));
 }
 
+// Another application bar, such as a taskbar, docked at an edge with the given thickness;
+// gone again at the end of its scope.
+struct OtherBar {
+    APPBARDATA data;
+    OtherBar(UINT edge, int thickness)
+    {
+        ZeroMemory(&data, sizeof data);
+        data.cbSize = sizeof data;
+        data.hWnd = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "other bar", WS_POPUP | WS_VISIBLE,
+                                    0, 0, ScreenW(), thickness, NULL, NULL, NULL, NULL);
+        data.uCallbackMessage = WM_USER + 1;
+        SHAppBarMessage(ABM_NEW, &data);
+        data.uEdge = edge;
+        SetRect(&data.rc, 0, 0, ScreenW(), ScreenH());
+        SHAppBarMessage(ABM_QUERYPOS, &data);
+        if (edge == ABE_TOP)
+            data.rc.bottom = data.rc.top + thickness;
+        else
+            data.rc.top = data.rc.bottom - thickness;
+        SHAppBarMessage(ABM_SETPOS, &data);
+        MoveWindow(data.hWnd, data.rc.left, data.rc.top, ScreenW(), thickness, TRUE);
+    }
+    ~OtherBar()
+    {
+        SHAppBarMessage(ABM_REMOVE, &data);
+        DestroyWindow(data.hWnd);
+    }
+};
+
 // Another application bar at the top edge, docked below ours: once ours floats, the shell
 // offers it the very top again.
 TEST(DockBar, FloatingTheUpperOfTwoBarsFreesItsStrip)
 {
     ScratchDir dir;
     StartBar();
-    HWND other = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "other bar", WS_POPUP | WS_VISIBLE,
-                                 0, 0, ScreenW(), 30, NULL, NULL, NULL, NULL);
-    APPBARDATA otherBar = {};
-    otherBar.cbSize = sizeof otherBar;
-    otherBar.hWnd = other;
-    otherBar.uCallbackMessage = WM_USER + 1;
-    SHAppBarMessage(ABM_NEW, &otherBar);
-    otherBar.uEdge = ABE_TOP;
-    SetRect(&otherBar.rc, 0, 0, ScreenW(), 30);
-    SHAppBarMessage(ABM_QUERYPOS, &otherBar);
-    EXPECT_EQ(54, otherBar.rc.top) << "below our strip";
-    otherBar.rc.bottom = otherBar.rc.top + 30;
-    SHAppBarMessage(ABM_SETPOS, &otherBar);
+    {
+        OtherBar other(ABE_TOP, 30);
+        EXPECT_EQ(54, other.data.rc.top) << "below our strip";
 
-    ReleaseBarSpace();
-    SetRect(&otherBar.rc, 0, 0, ScreenW(), 30);
-    SHAppBarMessage(ABM_QUERYPOS, &otherBar);
-    EXPECT_EQ(0, otherBar.rc.top) << "our strip freed";
-    EXPECT_EQ((UINT)-2, appBar.uEdge);
-    SHAppBarMessage(ABM_REMOVE, &otherBar);
-    DestroyWindow(other);
+        ReleaseBarSpace();
+        SetRect(&other.data.rc, 0, 0, ScreenW(), 30);
+        SHAppBarMessage(ABM_QUERYPOS, &other.data);
+        EXPECT_EQ(0, other.data.rc.top) << "our strip freed";
+        EXPECT_EQ((UINT)-2, appBar.uEdge);
+    }
+    CloseBar();
+}
+
+// With "Show window contents while dragging" off, the move loop puts the window at the last
+// outline after WM_EXITSIZEMOVE: a bar docked by the drag still ends on the strip the shell
+// gave it, clear of the other bars, and the floating window at its drop point.
+TEST(Drag, OutlineDragsEndOnTheStripOrAtTheDropPoint)
+{
+    ScratchDir dir;
+    OtherBar menuBar(ABE_TOP, 30), taskbar(ABE_BOTTOM, 28);   // there before ours, so it keeps clear
+    StartBar("[PREFS]\r\nALIGN=99\r\n");
+
+    RECT outline = BeginOutlineMove();
+    MoveStep(300, 300, &outline);
+    MoveStep(500, 2, &outline);
+    EndMove(&outline);
+    EXPECT_EQ(1, placement);
+    ExpectRect(appBar.rc, 0, 30, ScreenW(), 85, "strip below the other bar");
+    ExpectRect(WindowRect(barWindow), 0, 30, ScreenW(), 85, "docked at the top");
+
+    outline = BeginOutlineMove();
+    MoveStep(500, 300, &outline);
+    MoveStep(500, ScreenH() - 2, &outline);
+    EndMove(&outline);
+    EXPECT_EQ(3, placement);
+    ExpectRect(appBar.rc, 0, ScreenH() - 28 - 55, ScreenW(), ScreenH() - 28, "strip above the taskbar");
+    ExpectRect(WindowRect(barWindow), 0, ScreenH() - 28 - 55, ScreenW(), ScreenH() - 28, "docked at the bottom");
+
+    outline = BeginOutlineMove();
+    RECT drop = MoveStep(400, 400, &outline);
+    EndMove(&outline);
+    EXPECT_EQ(-2, placement);
+    ExpectRect(WindowRect(barWindow), drop.left, drop.top, drop.left + 151, drop.top + 218, "floating at the drop point");
+    EXPECT_TRUE(TrayIconExists(barWindow, TRAY_ICON_ID));
     CloseBar();
 }
 
@@ -392,5 +462,79 @@ TEST(AppBarNotify, OtherCodesLeaveTheBarAlone)
     SendMessageA(barWindow, WM_APPBARNOTIFY, 77, 0);
     EXPECT_EQ(topBefore, Topmost());
     ExpectRect(WindowRect(barWindow), before.left, before.top, before.right, before.bottom, "other codes");
+    CloseBar();
+}
+
+// The screen's size changed as the Display control panel does it. Only a Wine virtual
+// desktop can change its size, so tests/displaychange.sh runs these in one (naming it in
+// VELMOR_VIRTUAL_DESKTOP); elsewhere they are skipped. The size is put back at the end.
+struct DisplaySize {
+    ~DisplaySize() { ChangeDisplaySettingsA(NULL, 0); }
+    bool Set(int width, int height)
+    {
+        DEVMODEA mode;
+        ZeroMemory(&mode, sizeof mode);
+        mode.dmSize = sizeof mode;
+        mode.dmPelsWidth = width;
+        mode.dmPelsHeight = height;
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        if (ChangeDisplaySettingsA(&mode, 0) != DISP_CHANGE_SUCCESSFUL)
+            return false;
+        PumpFor(100);
+        return ScreenW() == width && ScreenH() == height;
+    }
+};
+
+static bool InVirtualDesktop(void)
+{
+    return getenv("VELMOR_VIRTUAL_DESKTOP") != NULL;
+}
+
+TEST(DisplayChange, TheDockedBarSpansTheNewWidthWithItsFillerPanels)
+{
+    if (!InVirtualDesktop())
+        GTEST_SKIP() << "needs a Wine virtual desktop (tests/displaychange.sh)";
+    ScratchDir dir;
+    StartBar("[PREFS]\r\nALIGN=3\r\n");
+    DisplaySize display;
+    const struct { int width, height, fillers; } sizes[] = {
+        { 800, 600, 2 }, { 1024, 768, 3 }, { 640, 480, 1 }, { 1280, 1024, 4 }, { 1024, 768, 3 },
+    };
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(testing::Message() << size.width << "x" << size.height);
+        ASSERT_TRUE(display.Set(size.width, size.height));
+        EXPECT_EQ(size.width, screenWidth);
+        ExpectRect(WindowRect(barWindow), 0, size.height - 54, size.width, size.height, "bar");
+        ExpectRect(appBar.rc, 0, size.height - 54, size.width, size.height, "strip");
+        for (int i = 0; i < FILLER_COUNT; i++) {
+            SCOPED_TRACE(i);
+            ASSERT_EQ(i < size.fillers, fillerPanels[i] != NULL);
+            if (fillerPanels[i]) {
+                EXPECT_TRUE(IsWindowVisible(fillerPanels[i]));
+                ExpectRect(ChildRect(fillerPanels[i]), 598 + 145 * i, 0, 743 + 145 * i, 48, "filler");
+            }
+        }
+    }
+    CloseBar();
+}
+
+TEST(DisplayChange, AFloatingWindowOffTheNewScreenComesBackOntoIt)
+{
+    if (!InVirtualDesktop())
+        GTEST_SKIP() << "needs a Wine virtual desktop (tests/displaychange.sh)";
+    ScratchDir dir;
+    StartBar("[PREFS]\r\nALIGN=99\r\n");
+    DisplaySize display;
+    SetWindowPos(barWindow, NULL, 860, 540, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(display.Set(800, 600));
+    ExpectRect(WindowRect(barWindow), 800 - 151, 600 - 218, 800, 600, "in the corner of 800 x 600");
+    for (int i = 0; i < FILLER_COUNT; i++)
+        if (fillerPanels[i]) {
+            EXPECT_FALSE(IsWindowVisible(fillerPanels[i]));
+        }
+    // a window that fits stays where it is
+    ASSERT_TRUE(display.Set(1024, 768));
+    ExpectRect(WindowRect(barWindow), 800 - 151, 600 - 218, 800, 600, "kept on 1024 x 768");
+    EXPECT_EQ(-2, placement);
     CloseBar();
 }

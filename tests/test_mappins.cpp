@@ -1,5 +1,6 @@
 // The map control and its pins: map clicks, real mouse input, closing lists, pictures.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include "app/app.h"
 #include "bar/bar.h"
 #include "dialogs/dialogs.h"
@@ -90,6 +91,50 @@ TEST_F(MapPins, RealMouseClickDropsThePin)
         MouseDownAt(at.x, at.y);
         MouseUpAt(at.x, at.y);
         ExpectPins({ Pin(250, 120), Pin(60, 30), Pin(100, 30), Pin(140, 30) });
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }));
+}
+
+// tests/largefonts.sh runs this one with Large Fonts too (120 dpi, named in
+// VELMOR_EXPECT_DPI): the dialog grows with its font, the map's bitmap keeps its pixels.
+// Under ctest it checks the test display's 96 dpi, where the map stands at (125, 75).
+TEST_F(MapPins, TheMapStandsInItsFrameAndAClickThereFindsTheSameZoneAtAnyDpi)
+{
+    HDC screen = GetDC(NULL);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(NULL, screen);
+    if (const char* expected = getenv("VELMOR_EXPECT_DPI")) {
+        ASSERT_EQ(atoi(expected), dpi) << "not the dpi the script set up";
+    }
+    ASSERT_TRUE(WhilePropertiesOpen([dpi](HWND dialog) {
+        RECT frame = DialogUnitsToPixels(dialog, MAP_FRAME_LEFT, MAP_FRAME_TOP, MAP_FRAME_WIDTH, MAP_FRAME_HEIGHT);
+        RECT map = ChildRect(mapControl);
+        SCOPED_TRACE(testing::Message() << dpi << " dpi, frame " << frame.left << "," << frame.top << " "
+                                        << frame.right << "," << frame.bottom);
+        EXPECT_GE(map.left, frame.left);
+        EXPECT_GE(map.top, frame.top);
+        EXPECT_LE(map.right, frame.right);
+        EXPECT_LE(map.bottom, frame.bottom);
+        if (dpi == 96) {
+            EXPECT_EQ(125, map.left);
+            EXPECT_EQ(75, map.top);
+        }
+        // clear of the banner above and the column headings below
+        RECT banner = DialogUnitsToPixels(dialog, 122, 16, 163, 25);
+        RECT headings = DialogUnitsToPixels(dialog, 12, 165, 13, 8);
+        EXPECT_LE(banner.top + 41, map.top);    // the banner's bitmap keeps its 41 pixels
+        EXPECT_LE(map.bottom, headings.top);
+
+        // a real click at the frame's centre is the map's centre pixel, and its zone
+        POINT centre = { (frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2 };
+        ClientToScreen(dialog, &centre);
+        MouseDownAt(centre.x, centre.y);
+        MouseUpAt(centre.x, centre.y);
+        EXPECT_NEAR(MAP_WIDTH / 2, PinAt(1).x, 1);
+        EXPECT_NEAR(MAP_HEIGHT / 2, PinAt(1).y, 1);
+        UINT zone = FindMapZone(MAP_WIDTH / 2, MAP_HEIGHT / 2);
+        ASSERT_NE(0u, zone);
+        EXPECT_EQ((int)zone - 1, ZoneSelection(dialog, 1));
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }));
 }

@@ -33,3 +33,22 @@ start_own_display() {
     echo "Xvfb did not start" >&2
     return 1
 }
+
+wait_until() {   # wait_until "condition", for up to 5 s
+    local i
+    for i in $(seq 50); do
+        eval "$1" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+keyboard_window() { xdotool getwindowfocus getwindowname 2>/dev/null || echo none; }
+shown() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+
+# start_openbox LOG: the window manager on $DISPLAY, in the background ($! is its pid);
+# returns once it manages the screen.
+start_openbox() {
+    openbox --sm-disable </dev/null >"$1" 2>&1 &
+    wait_until 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+        fail "openbox did not start: $(cat "$1")"
+}

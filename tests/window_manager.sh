@@ -31,21 +31,8 @@ export WINEPREFIX=$work/prefix
 start_own_display 1024x768
 export DISPLAY=$own_display
 
-wait_until() {   # wait_until "condition", for up to 5 s
-    local i
-    for i in $(seq 50); do
-        eval "$1" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-keyboard_window() { xdotool getwindowfocus getwindowname 2>/dev/null || echo none; }
-shown() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
-
-openbox --sm-disable </dev/null >"$work/openbox.log" 2>&1 &
+start_openbox "$work/openbox.log"
 pids+=($!)
-wait_until 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
-    fail "openbox did not start: $(cat "$work/openbox.log")"
 # the terminal passes every key straight to a file, so a stray key shows there
 xterm -title terminal -geometry 80x20+100+400 -e sh -c 'stty raw -echo; exec cat >"$0"' "$work/typed" \
     </dev/null >/dev/null 2>&1 &

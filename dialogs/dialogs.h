@@ -36,6 +36,9 @@ extern int activePin;              // 1 to 4: the pin the next map click drops
 
 // The map and its pins, from the dialog's WM_INITDIALOG to its WM_DESTROY.
 void CreateMapAndPins(HWND dialog);
+// Alt+Down and Alt+Up on a zone list open and close it, as F4 does, the keyboard staying
+// in the dialog.
+void TakeAltKeysInZoneLists(HWND dialog);
 // The map control's place in the dialog's client area, pixels: centred in its frame.
 POINT MapPlace(HWND dialog);
 void ChooseActivePin(int pin);

@@ -55,6 +55,7 @@ static void ShowClockChoices(HWND dialog)
 static BOOL OnPropertiesInit(HWND dialog)
 {
     ShowClockChoices(dialog);
+    TakeAltKeysInZoneLists(dialog);
     CreateMapAndPins(dialog);
     BuildZoneRegions();
     propertiesDialog = dialog;

@@ -8,7 +8,7 @@ export SHIPPED_BUILD_DIR
 # what builds velmor.exe and the tests, what runs them in either width, and Wine's half
 # for each width
 BUILD_PACKAGES="g++-mingw-w64-i686 cmake make googletest"
-RUN_PACKAGES="wine fonts-wine cmake xvfb x11-utils fonts-liberation imagemagick xdotool openbox xterm python3"
+RUN_PACKAGES="wine fonts-wine cmake xvfb x11-utils fonts-liberation imagemagick xdotool openbox xterm python3 python3-xlib"
 WINE32_PACKAGES="wine32:i386 binutils-mingw-w64-i686"
 # the 64-bit twin of the same sources, for machines that run no 32-bit x86 code
 TWIN_PACKAGES="g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64"

@@ -1,31 +1,65 @@
 // The popup menu and the notification-area icon.
 #include "app/app.h"
 #include "bar/bar.h"
+#include "dialogs/dialogs.h"
 #include "res/resource.h"
 #include "zones/zones.h"
 
 // While a modal dialog is open the bar is disabled and the dialog is the window the user
-// works in: the menu opens for the dialog, which stays in front with its keyboard. Close
-// ends the dialog first, as Cancel would, and closes the bar once the dialog's own loop
-// has returned, so nothing runs on a destroyed bar.
-static void ShowMenuForDialog(int x, int y)
+// works in: the tray icon's menu opens for the dialog, which keeps its keyboard and its
+// focused control. Close ends the dialog first, as Cancel would, and closes the bar once the
+// dialog's own loop has returned, so nothing runs on a destroyed bar.
+// Wine's tray window takes the X keyboard focus at the click, and the news of it reaches the
+// dialog a moment after the icon's message: a menu open by then would close at once. When
+// an about box closes, a window manager hands the keyboard to another program a moment
+// later. So the menu opens, and the dialog takes its keyboard back, a tenth of a second on.
+static POINT dialogMenuPoint;   // where the menu opens
+static HWND menuDialog;         // the dialog it opened over, and its control with the focus
+static HWND menuDialogFocus;
+
+static void CALLBACK GiveDialogItsKeyboard(HWND, UINT, UINT_PTR, DWORD)
 {
-    HWND dialog = GetLastActivePopup(barWindow);
+    KillTimer(barWindow, MENU_TIMER_ID);
+    if (openDialog && openDialog == menuDialog)
+        TakeKeyboard(menuDialog, menuDialogFocus);
+}
+
+static void CALLBACK ShowMenuForDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    KillTimer(barWindow, MENU_TIMER_ID);
+    HWND dialog = openDialog;
+    if (!dialog) {   // it closed meanwhile
+        ShowBarMenu(dialogMenuPoint.x, dialogMenuPoint.y);
+        return;
+    }
+    // activated, the dialog puts the focus back on the control that had it
     SetForegroundWindow(dialog);
-    UINT command = (UINT)TrackPopupMenuEx(barMenu, TPM_RETURNCMD, x, y, dialog, NULL);
+    HWND focus = GetFocus();
+    if (!focus)
+        focus = dialog;
+    TakeKeyboard(dialog, focus);
+    UINT command = (UINT)TrackPopupMenuEx(barMenu, TPM_RETURNCMD, dialogMenuPoint.x, dialogMenuPoint.y,
+                                          dialog, NULL);
     PostMessageA(dialog, WM_NULL, 0, 0);
     if (command == CMD_CLOSE) {
         EndDialog(dialog, 0);
         PostMessageA(barWindow, WM_COMMAND, CMD_CLOSE, 0);
-    } else if (command != 0) {
-        SendMessageA(barWindow, WM_COMMAND, command, 0);
+        return;
     }
+    // "Always on top" activates the bar; a closing about box gives the activation to the bar
+    if (command != 0)
+        SendMessageA(barWindow, WM_COMMAND, command, 0);
+    menuDialog = dialog;
+    menuDialogFocus = focus;
+    SetTimer(barWindow, MENU_TIMER_ID, 100, GiveDialogItsKeyboard);
 }
 
 void ShowBarMenu(int x, int y)
 {
-    if (!IsWindowEnabled(barWindow) && GetLastActivePopup(barWindow) != barWindow) {
-        ShowMenuForDialog(x, y);
+    if (openDialog) {
+        dialogMenuPoint.x = x;
+        dialogMenuPoint.y = y;
+        SetTimer(barWindow, MENU_TIMER_ID, 100, ShowMenuForDialog);
         return;
     }
     // A menu takes the keyboard, and closes at a click elsewhere, only while its owner is

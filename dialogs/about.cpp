@@ -3,15 +3,20 @@
 #include "app/app.h"
 #include "res/resource.h"
 
+HWND openDialog;
+
 void OpenAboutBox(void)
 {
+    HWND outer = openDialog;
     DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUT), barWindow, AboutDlgProc, 0);
+    openDialog = outer;
 }
 
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
+        openDialog = dialog;
         return TRUE;    // the focus goes to OK, the first tab stop
     case WM_COMMAND:
         // Escape arrives as IDCANCEL and deliberately leaves the box open

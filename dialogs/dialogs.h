@@ -22,6 +22,9 @@ LRESULT CALLBACK MapSubclassProc(HWND window, UINT message, WPARAM wParam, LPARA
 // Open the dialogs modally, owned by the bar window.
 void OpenPropertiesDialog(void);
 void OpenAboutBox(void);
+// The dialog the user works in: the one opened last of those open (the tray icon's menu can
+// open the about box over the Properties dialog, or this over that), or NULL.
+extern HWND openDialog;
 
 // Controls of clock n (index n - 1): zone list, DST box, pin button.
 extern const int zoneComboIds[4];

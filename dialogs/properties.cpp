@@ -21,7 +21,9 @@ void OpenPropertiesDialog(void)
     if (propertiesOpen)
         return;
     propertiesOpen = 1;
+    HWND outer = openDialog;
     DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PROPERTIES), barWindow, PropertiesDlgProc, 0);
+    openDialog = outer;
     propertiesOpen = 0;
 }
 
@@ -59,6 +61,7 @@ static BOOL OnPropertiesInit(HWND dialog)
     CreateMapAndPins(dialog);
     BuildZoneRegions();
     propertiesDialog = dialog;
+    openDialog = dialog;
     SendDlgItemMessageA(dialog, IDC_PINBUTTON1, BM_SETCHECK, BST_CHECKED, 0);
     ChooseActivePin(1);
     // checking pin button 1 made it a tab stop (the platform's rule for radio buttons), so

@@ -57,5 +57,7 @@
 /* The clock timer and the tray icon's id */
 #define CLOCK_TIMER_ID      275
 #define TRAY_ICON_ID        118
+/* The one-shot timer of the tray icon's menu over a dialog */
+#define MENU_TIMER_ID       276
 
 #endif

@@ -29,8 +29,6 @@ ALLOWED_IMPORTS = {
         "ShowWindow", "UpdateWindow", "MoveWindow", "SetWindowPos", "GetWindowRect",
         "GetWindowPlacement", "GetWindow", "InvalidateRect", "SetForegroundWindow",
         "GetFocus", "SetFocus", "SetCapture", "EnableWindow", "IsIconic",
-        # both there since 16-bit Windows; today's reference pages start at Windows 2000
-        "IsWindowEnabled", "GetLastActivePopup",
         "SendMessageA", "PostMessageA",
         "GetMessageA", "TranslateMessage", "DispatchMessageA", "PostQuitMessage",
         "SetTimer", "KillTimer",

@@ -402,6 +402,56 @@ TEST(Drag, OutlineDragsEndOnTheStripOrAtTheDropPoint)
     CloseBar();
 }
 
+// The import slot through which the program (linked into this test) calls the shell.
+#ifdef _WIN64
+extern "C" decltype(&SHAppBarMessage) __imp_SHAppBarMessage;
+#define shellAppBarSlot __imp_SHAppBarMessage
+#else
+extern "C" decltype(&SHAppBarMessage) shellAppBarSlot __asm__("__imp__SHAppBarMessage@8");
+#endif
+static decltype(&SHAppBarMessage) wineAppBarMessage;
+static const int taskbarHeight = 28;
+
+// A shell as Windows 95's keeps a taskbar along the bottom edge: it answers ABM_QUERYPOS
+// with the part of the proposed rectangle that the taskbar leaves (Wine's moves only the
+// side of the bar's edge, and only clear of other bars).
+static UINT_PTR WINAPI IntersectingShell(DWORD message, PAPPBARDATA data)
+{
+    UINT_PTR result = wineAppBarMessage(message, data);
+    if (message == ABM_QUERYPOS) {
+        RECT free = { 0, 0, ScreenW(), ScreenH() - taskbarHeight };
+        IntersectRect(&data->rc, &data->rc, &free);
+    }
+    return result;
+}
+
+static void UseShell(decltype(&SHAppBarMessage) shell)
+{
+    DWORD protection;
+    VirtualProtect((void*)&shellAppBarSlot, sizeof shellAppBarSlot, PAGE_READWRITE, &protection);
+    shellAppBarSlot = shell;
+    VirtualProtect((void*)&shellAppBarSlot, sizeof shellAppBarSlot, protection, &protection);
+}
+
+// The bar proposes the whole screen, so such a shell has the taskbar to take away: docked
+// at the bottom at start-up and again by a drag, it stands right above the taskbar.
+TEST(DockBar, AtTheBottomOfAShellThatIntersectsItStandsAboveTheTaskbar)
+{
+    ScratchDir dir;
+    wineAppBarMessage = shellAppBarSlot;
+    UseShell(IntersectingShell);
+    StartBar("[PREFS]\r\nALIGN=3\r\n");
+    int bottom = ScreenH() - taskbarHeight;
+    ExpectRect(WindowRect(barWindow), 0, bottom - 54, ScreenW(), bottom, "started docked");
+    MoveStep(ScreenW() / 2, ScreenH() / 2);
+    EndMove();
+    MoveStep(ScreenW() / 2, ScreenH() - 2);
+    EndMove();
+    ExpectRect(WindowRect(barWindow), 0, bottom - 55, ScreenW(), bottom, "docked by a drag");
+    CloseBar();
+    UseShell(wineAppBarMessage);
+}
+
 TEST(AppBarNotify, PositionChangeRedocksOnlyWhileDocked)
 {
     ScratchDir dir;

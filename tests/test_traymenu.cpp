@@ -240,8 +240,20 @@ TEST(TrayIcon, PresentExactlyWhileFloatingAndGoneAfterShutdown)
     EXPECT_FALSE(TrayIconExists(floating, TRAY_ICON_ID));
 }
 
-// The tray icon's menu while a dialog is open: the dialog stays the foreground window,
-// and Close ends the dialog as Cancel does, then the bar.
+// Opens the tray icon's menu, which chooses menuKey.
+static void UseTrayMenu(WPARAM key)
+{
+    menuSeen = false;
+    menuKey = key;
+    UINT_PTR timer = SetTimer(NULL, 0, 20, InspectMenu);
+    SendMessageA(barWindow, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONUP);
+    PumpUntil([] { return menuSeen; });
+    KillTimer(NULL, timer);
+}
+
+// The tray icon's menu while a dialog is open: the dialog stays the foreground window and
+// keeps its focused control, also after "Always on top" (which activates the bar), and
+// Close ends the dialog as Cancel does, then the bar.
 TEST(TrayIcon, WhileADialogIsOpenTheMenuLeavesItInFrontAndCloseEndsBoth)
 {
     const char* captions[] = { "Properties for Velmor", "Velmor" };
@@ -251,14 +263,18 @@ TEST(TrayIcon, WhileADialogIsOpenTheMenuLeavesItInFrontAndCloseEndsBoth)
         ScratchDir dir;
         StartBar("[PREFS]\r\nALIGN=99\r\n");
         HWND dialogSeen = NULL;
-        menuSeen = false;
-        menuKey = 'c';
         int command = commands[d];
         bool closed = WhileDialogOpen(captions[d], [command] { SendBarCommand(command); }, [&](HWND dialog) {
             dialogSeen = dialog;
-            UINT_PTR timer = SetTimer(NULL, 0, 20, InspectMenu);
-            SendMessageA(barWindow, WM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONUP);
-            KillTimer(NULL, timer);
+            HWND focus = GetFocus();
+            ASSERT_TRUE(focus && IsChild(dialog, focus));
+            for (int turn = 0; turn < 2; turn++) {   // off and on again
+                UseTrayMenu('t');
+                EXPECT_TRUE(menuSeen);
+                EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == dialog && GetFocus() == focus; }))
+                    << "after Always on top the keyboard is with " << GetForegroundWindow() << ", " << GetFocus();
+            }
+            UseTrayMenu('c');
         });
         EXPECT_TRUE(closed) << "Close ended the dialog";
         EXPECT_TRUE(menuSeen);

@@ -2,8 +2,10 @@
 # The program on a desktop with a window manager (openbox) and a terminal that the user
 # goes back to between times: every opening of the menu, the about box and the Properties
 # dialog takes the keyboard, so real keys through X choose and close them, and none reaches
-# the terminal. A display, a window manager and a Wine prefix of its own, so that no other
-# test sees them.
+# the terminal. Then the floating bar's tray icon (in Wine's own tray window): its menu while
+# a dialog is open takes the keyboard, and once it closes, by Escape, a click elsewhere or
+# any command, the dialog's focused control takes the keys again. A display, a window
+# manager and a Wine prefix of its own, so that no other test sees them.
 set -euo pipefail
 exe=$1
 shots=$2
@@ -24,7 +26,11 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+fail() {   # with a picture of the screen as it was
+    echo "FAIL: $*"
+    [ -n "${own_display:-}" ] && DISPLAY=$own_display /usr/bin/import -window root "$shots/window-manager-failed.png" 2>/dev/null
+    exit 1
+}
 
 copy_test_prefix "$work/prefix"
 export WINEPREFIX=$work/prefix
@@ -87,5 +93,104 @@ done
 
 grep -q '^\[ZONES\]' "$work/run/VELMOR.INI" 2>/dev/null || fail "Enter in the Properties dialog wrote no settings"
 grep -q '^ONE=3' "$work/run/VELMOR.INI" || fail "the zone chosen after Alt+Down was not stored: $(grep ONE= "$work/run/VELMOR.INI")"
+
+# The floating bar, its tray icon in Wine's tray window; its menu is opened at a panel.
+open_with_menu_key 4 c
+wait_until '[ "$(shown "^Velmor$")" = 0 ]' || fail "Close did not end the docked bar"
+mkdir "$work/tray"
+printf '[PREFS]\r\nALIGN=99\r\n' >"$work/tray/VELMOR.INI"
+(cd "$work/tray" && exec wine "$exe" </dev/null >/dev/null 2>&1) &
+wait_until '[ "$(shown "^Velmor$")" = 1 ] && [ "$(shown "^Wine System Tray$")" = 1 ]' ||
+    fail "the floating bar or its tray icon did not appear"
+sleep 0.5
+eval "$(xdotool search --onlyvisible --name '^Wine System Tray$' getwindowgeometry --shell)"
+trayX=$((X + 12)) trayY=$((Y + HEIGHT - 13))   # the first icon, below the tray's caption
+bar=$(xdotool search --onlyvisible --name '^Velmor$')
+# open_at_panel key caption count: a dialog through the bar's own menu, until count windows
+# have the caption and one of them, not the bar, has the keyboard
+open_at_panel() {
+    xdotool mousemove 110 150 click 3
+    wait_until '[ "$(keyboard_window)" = Velmor ]' || fail "the bar's menu did not take the keyboard"
+    xdotool key "$1"
+    wait_until "[ \"\$(shown '^$2\$')\" = $3 ] && [ \"\$(keyboard_window)\" = '$2' ] &&
+                [ \"\$(xdotool getwindowfocus)\" != $bar ]" || fail "'$2' did not open with the keyboard"
+}
+menu_shown() {   # how many of the program's windows without a title are shown: its menus
+    local window count=0
+    for window in $(xdotool search --onlyvisible --classname '^velmor\.exe$' 2>/dev/null); do
+        [ -z "$(xdotool getwindowname "$window" 2>/dev/null)" ] && count=$((count + 1))
+    done
+    echo $count
+}
+# tray_menu step caption: opens the icon's menu, which must take the keyboard for the dialog
+tray_menu() {
+    xdotool mousemove $trayX $trayY click 3
+    wait_until '[ "$(menu_shown)" = 1 ]' || fail "$1: the tray menu did not open"
+    wait_until "[ \"\$(keyboard_window)\" = '$2' ] && [ \"\$(xdotool getwindowfocus)\" != $bar ]" ||
+        fail "$1: the tray menu did not take the keyboard, '$(keyboard_window)' has it"
+}
+# after_menu step caption: the menu closed and the dialog has the keyboard again
+after_menu() {
+    wait_until '[ "$(menu_shown)" = 0 ]' || fail "$1: the tray menu stayed open"
+    wait_until "[ \"\$(keyboard_window)\" = '$2' ] && [ \"\$(xdotool getwindowfocus)\" != $bar ]" ||
+        fail "$1: the dialog did not get the keyboard back, '$(keyboard_window)' has it"
+}
+# closes the menu by the step's way: Escape, a click on the bare desktop, or a command's key
+close_menu() {   # close_menu step
+    case $1 in
+        escape) xdotool key Escape ;;
+        click) xdotool mousemove 800 250 click 1 ;;
+        *) xdotool key "$1" ;;
+    esac
+}
+
+# Properties: each way of closing the menu, then Down in clock 1's list picks the next
+# zone; OK stores how many of the Downs arrived.
+open_at_panel p 'Properties for Velmor' 1
+for step in escape click t a p; do
+    tray_menu "Properties, $step" 'Properties for Velmor'
+    close_menu $step
+    if [ $step = a ]; then
+        wait_until '[ "$(shown "^Velmor$")" = 2 ] && [ "$(keyboard_window)" = Velmor ] &&
+                    [ "$(xdotool getwindowfocus)" != $bar ]' || fail "About from the tray menu opened no about box"
+        xdotool key Return
+        wait_until '[ "$(shown "^Velmor$")" = 1 ]' || fail "Enter did not close the about box over Properties"
+    fi
+    after_menu "Properties, $step" 'Properties for Velmor'
+    xdotool key Down
+done
+[ "$(shown "^Properties for Velmor$")" = 1 ] || fail "a second Properties dialog opened"
+xdotool key Return
+wait_until '[ "$(shown "^Properties for Velmor$")" = 0 ]' || fail "Enter did not close the Properties dialog"
+tr -d '\r' <"$work/tray/VELMOR.INI" | grep -qx 'ONE=6' ||
+    fail "not all five Downs reached clock 1's list: $(grep '^ONE=' "$work/tray/VELMOR.INI")"
+
+# the about box: the same ways, then Enter on its OK button must close it
+for step in escape click t a p; do
+    open_at_panel a Velmor 2
+    about=$(xdotool getwindowfocus)
+    tray_menu "about box, $step" Velmor
+    close_menu $step
+    case $step in
+        a) wait_until '[ "$(shown "^Velmor$")" = 3 ] && [ "$(keyboard_window)" = Velmor ] &&
+                       [ "$(xdotool getwindowfocus)" != $bar ] && [ "$(xdotool getwindowfocus)" != $about ]' ||
+               fail "About from the tray menu opened no second about box with the keyboard"
+           xdotool key Return ;;
+        p) wait_until '[ "$(keyboard_window)" = "Properties for Velmor" ]' ||
+               fail "Properties from the tray menu did not open with the keyboard"
+           xdotool key Escape ;;
+    esac
+    after_menu "about box, $step" Velmor
+    [ "$(xdotool getwindowfocus)" = "$about" ] || fail "about box, $step: not the about box has the keyboard"
+    xdotool key Return
+    wait_until '[ "$(shown "^Velmor$")" = 1 ]' || fail "about box, $step: Enter did not close it"
+done
+
+# Close from the tray menu ends the dialog and the bar
+open_at_panel p 'Properties for Velmor' 1
+tray_menu "Properties, close" 'Properties for Velmor'
+xdotool key c
+wait_until '[ "$(shown "^Velmor$")" = 0 ] && [ "$(shown "^Properties for Velmor$")" = 0 ]' ||
+    fail "Close from the tray menu did not end the dialog and the bar"
 [ ! -s "$work/typed" ] || fail "keys reached the terminal: $(od -c "$work/typed" | head -3)"
 echo "1 passed, 0 failed"

@@ -4,10 +4,12 @@
 VELMOR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # velmor.exe as it ships is built here; its 64-bit twin in the folder twin/ inside it
 SHIPPED_BUILD_DIR=${BUILD_DIR:-$VELMOR_ROOT/build}
-# what builds velmor.exe and the tests, what runs them in either width, and Wine's half
-# for each width
+# what builds velmor.exe and the tests, what runs them in either width (python3-xlib for
+# the desktop companions, the window managers and the panel for the desktop tests), and
+# Wine's half for each width
 BUILD_PACKAGES="g++-mingw-w64-i686 cmake make googletest"
-RUN_PACKAGES="wine fonts-wine cmake xvfb x11-utils fonts-liberation imagemagick xdotool openbox xterm python3"
+RUN_PACKAGES="wine fonts-wine cmake xvfb x11-utils fonts-liberation imagemagick xdotool python3
+    python3-xlib openbox icewm trayer xterm"
 WINE32_PACKAGES="wine32:i386 binutils-mingw-w64-i686"
 # the 64-bit twin of the same sources, for machines that run no 32-bit x86 code
 TWIN_PACKAGES="g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64"
@@ -212,9 +214,10 @@ start_private_display() {
 }
 
 # Wine's background services keep the stdout of the first Wine process open, so
-# start them detached before anything reads our output.
+# start them detached before anything reads our output (a server already running, such
+# as the one scripts/velmor's companions started, refuses -p and is kept).
 start_wine_services() {
-    wineserver -p </dev/null >/dev/null 2>&1
+    wineserver -p </dev/null >/dev/null 2>&1 || true
     wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 

@@ -232,9 +232,10 @@ start_private_display() {
 }
 
 # Wine's background services keep the stdout of the first Wine process open, so
-# start them detached before anything reads our output.
+# start them detached before anything reads our output (a server already running, such
+# as the one scripts/velmor's companions started, refuses -p and is kept).
 start_wine_services() {
-    wineserver -p </dev/null >/dev/null 2>&1
+    wineserver -p </dev/null >/dev/null 2>&1 || true
     wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 

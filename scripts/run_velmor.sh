@@ -5,12 +5,15 @@
 #   scripts/run_velmor.sh EXE --screenshot FILE   save FILE once the bar has drawn, then close it
 #
 # In a Wine prefix of its own, or in $WINEPREFIX when set, where only velmor.exe's own
-# settings are added. With no $DISPLAY it runs on a private Xvfb and takes the screenshot.
+# settings are added. On a desktop with a window manager the companions in desktop/ run
+# beside the bar and end with it. With no $DISPLAY it runs on a private Xvfb and takes
+# the screenshot.
 # A failure ends with a line that says what failed and a status other than 0.
 set -euo pipefail
 exe=${1:?which velmor.exe to run}
 shift
 . "$(dirname "$0")/common.sh"
+. "$VELMOR_ROOT/desktop/companions.sh"
 
 screenshot=
 while [ $# -gt 0 ]; do
@@ -32,8 +35,12 @@ if [ -z "${DISPLAY:-}" ]; then
     screenshot=${screenshot:-velmor-screenshot.png}
     trap stop_wine_and_display EXIT
     start_private_display 1024x768x24 || fail "no private X display could be started"
+else
+    xdpyinfo >/dev/null 2>&1 || fail "the X display $DISPLAY cannot be opened"
+    # the desktop's panels known to Wine's shell before the bar asks it for its strip
+    trap stop_desktop_companions EXIT
+    start_desktop_companions "$(dirname "$exe")/velmor-panels.exe" || exit 1
 fi
-xdpyinfo >/dev/null 2>&1 || fail "the X display $DISPLAY cannot be opened"
 
 # The terminal that started us keeps the keyboard: the bar takes it when it appears, as a
 # program just started does on Windows, and it is given back once the bar has drawn.

@@ -50,5 +50,5 @@ shown() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
 start_openbox() {
     openbox --sm-disable </dev/null >"$1" 2>&1 &
     wait_until 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
-        fail "openbox did not start: $(cat "$1")"
+        fail "openbox did not start on $DISPLAY (xdpyinfo: $(xdpyinfo >/dev/null 2>&1 && echo answers || echo silent)): $(cat "$1")"
 }

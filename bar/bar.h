@@ -34,6 +34,9 @@ void DrawAllClockPanels(void);
 void DrawClockOfPanel(HWND panel);
 
 void PaintBarFrame(int mode);
+// The minimised window's box, where the system shows one (no shell, or Wine's on X):
+// the icon and the name on the caption colour.
+void PaintMinimizedBox(void);
 
 extern int selectedPlacement;
 int ChooseEdge(int x, int y);
@@ -49,5 +52,7 @@ void FitBarToScreen(void);
 void ShowBarMenu(int x, int y);
 void SetTrayIcon(DWORD action);
 void HandleTrayNotify(UINT iconId, UINT mouseMessage);
+// Restores the minimised floating window and brings it to the front.
+void BringBackMinimizedBar(void);
 
 #endif

@@ -29,6 +29,8 @@ static LRESULT OnBarActivate(WPARAM wParam)
 
 static void EraseBarBackground(void)
 {
+    if (IsIconic(barWindow))
+        return;   // the box is all frame: WM_NCPAINT draws it
     PaintBarFrame(CurrentLayout());
     if (placement == PLACEMENT_FLOATING)
         RepaintClockPanels();
@@ -37,6 +39,8 @@ static void EraseBarBackground(void)
 // The whole surface drags the bar like a caption; the sizing borders do nothing.
 static LRESULT MapBarHitTest(LPARAM lParam)
 {
+    if (IsIconic(barWindow))
+        return HTCAPTION;
     LRESULT hit = DefWindowProcA(barWindow, WM_NCHITTEST, 0, lParam);
     if (hit == HTCLIENT)
         return HTCAPTION;
@@ -265,6 +269,31 @@ LRESULT CALLBACK BarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_CONTEXTMENU:
         OnBarContextMenu(lParam);
         return 0;
+    // The minimised box: drawn here, and a click on it brings the window back, as the tray
+    // icon's click does. The press is kept from the default handling, which would wait
+    // for the release itself in a move loop.
+    case WM_NCPAINT:
+        if (IsIconic(window)) {
+            PaintMinimizedBox();
+            return 0;
+        }
+        break;
+    case WM_NCACTIVATE:
+        if (IsIconic(window)) {
+            PaintMinimizedBox();
+            return TRUE;
+        }
+        break;
+    case WM_NCLBUTTONDOWN:
+        if (IsIconic(window))
+            return 0;
+        break;
+    case WM_NCLBUTTONUP:
+        if (IsIconic(window)) {
+            BringBackMinimizedBar();
+            return 0;
+        }
+        break;
     case WM_NCRBUTTONDOWN:
         if (wParam == HTCAPTION)
             return 0;

@@ -2,6 +2,7 @@
 // across the top of the floating window.
 #include "app/app.h"
 #include "bar/bar.h"
+#include "res/resource.h"
 #include "zones/zones.h"
 
 static void FillBox(HDC dc, int left, int top, int right, int bottom, HBRUSH brush)
@@ -51,5 +52,30 @@ void PaintBarFrame(int mode)
         PaintDockedFrame(dc);
     else
         PaintFloatingFrame(dc);
+    ReleaseDC(barWindow, dc);
+}
+
+// Without a shell the minimised window is a small box of its own (Wine's on X is 160 x 24
+// at the bottom left); the bar has no system caption, so nothing else would draw it.
+void PaintMinimizedBox(void)
+{
+    RECT box;
+    GetWindowRect(barWindow, &box);
+    int width = box.right - box.left;
+    int height = box.bottom - box.top;
+    HDC dc = GetWindowDC(barWindow);
+    FillBox(dc, 0, 0, width, height, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    FillBox(dc, 1, 1, width - 1, height - 1, GetSysColorBrush(COLOR_ACTIVECAPTION));
+    int iconSize = height - 4 < 16 ? height - 4 : 16;
+    HICON icon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_VELMOR));
+    DrawIconEx(dc, 3, (height - iconSize) / 2, icon, iconSize, iconSize, 0, NULL, DI_NORMAL);
+
+    SetBkColor(dc, GetSysColor(COLOR_ACTIVECAPTION));
+    SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
+    HFONT created = CreateBoldArial(14, TRUE);
+    HGDIOBJ previous = SelectObject(dc, created);
+    TextOutA(dc, iconSize + 7, (height - 14) / 2, "Velmor", 6);
+    SelectObject(dc, previous);
+    DeleteObject(created);
     ReleaseDC(barWindow, dc);
 }

@@ -87,15 +87,20 @@ void SetTrayIcon(DWORD action)
     Shell_NotifyIconA(action, &icon);
 }
 
+void BringBackMinimizedBar(void)
+{
+    SendMessageA(barWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
+    SetForegroundWindow(barWindow);
+}
+
 void HandleTrayNotify(UINT iconId, UINT mouseMessage)
 {
     if (iconId != TRAY_ICON_ID)
         return;
     if (mouseMessage == WM_LBUTTONUP && IsIconic(barWindow)) {
         // Not every desktop shows the minimised window's taskbar button (Wine's on Linux
-        // shows an inert box), so the icon brings it back, as the button would.
-        SendMessageA(barWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
-        SetForegroundWindow(barWindow);
+        // shows only the minimised box), so the icon brings it back, as the button would.
+        BringBackMinimizedBar();
     } else if (mouseMessage == WM_LBUTTONUP) {
         SetForegroundWindow(barWindow);
         PaintBarFrame(LAYOUT_FLOATING);

@@ -43,6 +43,7 @@ ALLOWED_IMPORTS = {
         "GetSysColorBrush",  # new in Windows 95 and NT 4.0 (not in NT 3.51)
         # drawing and rectangles
         "GetDC", "ReleaseDC", "FillRect", "DrawTextA",
+        "GetWindowDC", "DrawIconEx",  # the minimised box; DrawIconEx since Windows 95 and NT 3.51
         "InflateRect", "PtInRect", "SetRectEmpty",
         "wsprintfA",  # the program's only text formatting; no buffer size, so callers bound it
     },

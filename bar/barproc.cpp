@@ -229,6 +229,25 @@ static void ShutDownBar(void)
     PostQuitMessage(0);
 }
 
+// The minimised box: drawn here, and a click on it brings the window back, as the tray
+// icon's click does. The press is kept from the default handling, which would wait for the
+// release itself in a move loop.
+static LRESULT OnMinimizedBoxMessage(UINT message)
+{
+    switch (message) {
+    case WM_NCPAINT:
+        PaintMinimizedBox();
+        return 0;
+    case WM_NCACTIVATE:
+        PaintMinimizedBox();
+        return TRUE;
+    case WM_NCLBUTTONUP:
+        BringBackMinimizedBar();
+        return 0;
+    }
+    return 0;
+}
+
 LRESULT CALLBACK BarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -269,30 +288,12 @@ LRESULT CALLBACK BarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_CONTEXTMENU:
         OnBarContextMenu(lParam);
         return 0;
-    // The minimised box: drawn here, and a click on it brings the window back, as the tray
-    // icon's click does. The press is kept from the default handling, which would wait
-    // for the release itself in a move loop.
     case WM_NCPAINT:
-        if (IsIconic(window)) {
-            PaintMinimizedBox();
-            return 0;
-        }
-        break;
     case WM_NCACTIVATE:
-        if (IsIconic(window)) {
-            PaintMinimizedBox();
-            return TRUE;
-        }
-        break;
     case WM_NCLBUTTONDOWN:
-        if (IsIconic(window))
-            return 0;
-        break;
     case WM_NCLBUTTONUP:
-        if (IsIconic(window)) {
-            BringBackMinimizedBar();
-            return 0;
-        }
+        if (IsIconic(window))
+            return OnMinimizedBoxMessage(message);
         break;
     case WM_NCRBUTTONDOWN:
         if (wParam == HTCAPTION)

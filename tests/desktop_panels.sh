@@ -16,21 +16,10 @@ here=$(dirname "$0")
 . "$here/../desktop/companions.sh"
 mkdir -p "$shots"
 
-work=$(mktemp -d "$(dirname "$WINEPREFIX")/test-XXXXXX")
-own_display_pid=
-pids=()
-cleanup() {
-    wine taskkill /f /im velmor.exe >/dev/null 2>&1 || true
-    stop_desktop_companions
-    wineserver -k >/dev/null 2>&1 || true
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    [ -n "$own_display_pid" ] && kill "$own_display_pid" 2>/dev/null && wait "$own_display_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+before_clean_up() { stop_desktop_companions; }
+own_test_prefix
 fail() { echo "FAIL ($wm): $*"; /usr/bin/import -window root "$shots/desktop-$wm-failed.png" || true; exit 1; }
 
-copy_test_prefix "$work/prefix"
 export WINEPREFIX=$work/prefix
 start_own_display 1024x768
 export DISPLAY=$own_display

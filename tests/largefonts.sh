@@ -9,15 +9,7 @@ export WINEDEBUG=-all
 
 . "$(dirname "$0")/own_display.sh"
 
-work=$(mktemp -d "$(dirname "$WINEPREFIX")/test-XXXXXX")
-own_display_pid=
-cleanup() {
-    WINEPREFIX=$work/prefix wineserver -k >/dev/null 2>&1 || true
-    [ -n "$own_display_pid" ] && kill "$own_display_pid" 2>/dev/null && wait "$own_display_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-copy_test_prefix "$work/prefix"
+own_test_prefix
 start_own_display 1024x768
 
 # the user's desktop settings and the hardware profile's fonts, where Windows 95 keeps it;

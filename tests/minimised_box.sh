@@ -10,19 +10,9 @@ export WINEDEBUG=-all
 . "$(dirname "$0")/own_display.sh"
 mkdir -p "$shots"
 
-work=$(mktemp -d "$(dirname "$WINEPREFIX")/test-XXXXXX")
-own_display_pid=
-pids=()
-cleanup() {
-    wineserver -k >/dev/null 2>&1 || true
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    [ -n "$own_display_pid" ] && kill "$own_display_pid" 2>/dev/null && wait "$own_display_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+own_test_prefix
 fail() { echo "FAIL: $*"; exit 1; }
 
-copy_test_prefix "$work/prefix"
 export WINEPREFIX=$work/prefix
 start_own_display 1024x768
 export DISPLAY=$own_display

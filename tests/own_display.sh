@@ -13,6 +13,26 @@ copy_test_prefix() {
         while IFS= read -r -d '' f; do cp -p "$f" "$f.own" && mv -f "$f.own" "$f"; done
 }
 
+# A folder of the script's own ($work) beside the test prefix, where the prefix's copy can
+# be made of hard links (they cannot cross file systems), and that copy in $work/prefix.
+# When the script ends, before_clean_up (where the script has one), the processes in $pids,
+# that prefix's wineserver, the display of its own and the folder go.
+pids=()
+own_display_pid=
+own_test_prefix() {
+    work=$(mktemp -d "$(dirname "$WINEPREFIX")/test-XXXXXX")
+    trap clean_up_own_test EXIT
+    copy_test_prefix "$work/prefix"
+}
+clean_up_own_test() {
+    local pid
+    if declare -F before_clean_up >/dev/null; then before_clean_up; fi
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    WINEPREFIX=$work/prefix wineserver -k >/dev/null 2>&1 || true
+    [ -n "$own_display_pid" ] && kill "$own_display_pid" 2>/dev/null && wait "$own_display_pid" 2>/dev/null
+    rm -rf "$work"
+}
+
 # Starts an Xvfb with the given geometry (say 1024x768) on a display number it picks itself
 # (-displayfd), so that runs at once never share one; sets own_display and own_display_pid.
 start_own_display() {

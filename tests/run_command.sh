@@ -11,24 +11,13 @@ exe=$2
 export WINEDEBUG=-all
 . "$(dirname "$0")/own_display.sh"
 
-# beside the test prefix: its copy is made of hard links, which cannot cross file systems
-work=$(mktemp -d "$(dirname "$WINEPREFIX")/test-XXXXXX")
-own_display_pid=
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wineserver -k >/dev/null 2>&1 || true
-    [ -n "$own_display_pid" ] && kill "$own_display_pid" 2>/dev/null && wait "$own_display_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+own_test_prefix
 fail() {
     echo "FAIL: $*"
     for copy in one two; do echo "$copy's terminal said:"; cat "$work/$copy/log" 2>/dev/null; done
     exit 1
 }
 
-copy_test_prefix "$work/prefix"
 export WINEPREFIX=$work/prefix
 start_own_display 1024x768
 export DISPLAY=$own_display

@@ -9,16 +9,7 @@ export WINEDEBUG=-all
 
 . "$(dirname "$0")/own_display.sh"
 
-# beside the test prefix: its copy is made of hard links, which cannot cross file systems
-work=$(mktemp -d "$(dirname "$WINEPREFIX")/test-XXXXXX")
-own_display_pid=
-cleanup() {
-    WINEPREFIX=$work/prefix wineserver -k >/dev/null 2>&1 || true
-    [ -n "$own_display_pid" ] && kill "$own_display_pid" 2>/dev/null && wait "$own_display_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-copy_test_prefix "$work/prefix"
+own_test_prefix
 
 failed=0
 for geometry in 640x480 800x600 1024x768 1025x768 1280x1024; do

@@ -14,25 +14,13 @@ export WINEDEBUG=-all
 . "$(dirname "$0")/own_display.sh"
 mkdir -p "$shots"
 
-# beside the test prefix: its copy is made of hard links, which cannot cross file systems
-work=$(mktemp -d "$(dirname "$WINEPREFIX")/test-XXXXXX")
-own_display_pid=
-pids=()
-cleanup() {
-    wine taskkill /f /im velmor.exe >/dev/null 2>&1 || true
-    wineserver -k >/dev/null 2>&1 || true
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    [ -n "$own_display_pid" ] && kill "$own_display_pid" 2>/dev/null && wait "$own_display_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+own_test_prefix
 fail() {   # with a picture of the screen as it was
     echo "FAIL: $*"
     [ -n "${own_display:-}" ] && DISPLAY=$own_display /usr/bin/import -window root "$shots/window-manager-failed.png" 2>/dev/null
     exit 1
 }
 
-copy_test_prefix "$work/prefix"
 export WINEPREFIX=$work/prefix
 start_own_display 1024x768
 export DISPLAY=$own_display

@@ -17,12 +17,9 @@ here=$(dirname "$0")
 mkdir -p "$shots"
 
 before_clean_up() { stop_desktop_companions; }
-own_test_prefix
+own_test_prefix 1024x768
 fail() { echo "FAIL ($wm): $*"; /usr/bin/import -window root "$shots/desktop-$wm-failed.png" || true; exit 1; }
 
-export WINEPREFIX=$work/prefix
-start_own_display 1024x768
-export DISPLAY=$own_display
 screen_h=768
 
 work_area() { x_work_area 2>/dev/null || echo none; }   # left top right bottom
@@ -50,19 +47,6 @@ titled_rect() {   # left top right bottom of the xterm with its title bar, not i
     read -r l r t b < <(xprop -id "$id" -notype _NET_FRAME_EXTENTS | awk -F' = ' '{ gsub(",", ""); print $2 }')
     [ -n "$b" ] || { echo none; return; }
     echo "$x $((y - t + b)) $((x + w)) $((y + h))"
-}
-drag() {   # drag x0 y0 x1 y1, the way real_drag.sh does
-    xdotool mousemove "$1" "$2"
-    sleep 0.2
-    xdotool mousedown 1
-    local i steps=12
-    for i in $(seq $steps); do
-        xdotool mousemove $(( $1 + ($3 - $1) * i / steps )) $(( $2 + ($4 - $2) * i / steps ))
-        sleep 0.05
-    done
-    sleep 0.2
-    xdotool mouseup 1
-    sleep 0.5
 }
 
 # the panel along the bottom, with nothing on it that changes by itself

@@ -10,12 +10,9 @@ export WINEDEBUG=-all
 . "$(dirname "$0")/own_display.sh"
 mkdir -p "$shots"
 
-own_test_prefix
+own_test_prefix 1024x768
 fail() { echo "FAIL: $*"; exit 1; }
 
-export WINEPREFIX=$work/prefix
-start_own_display 1024x768
-export DISPLAY=$own_display
 start_openbox "$work/openbox.log"
 pids+=($!)
 

@@ -13,16 +13,21 @@ copy_test_prefix() {
         while IFS= read -r -d '' f; do cp -p "$f" "$f.own" && mv -f "$f.own" "$f"; done
 }
 
-# A folder of the script's own ($work) beside the test prefix, where the prefix's copy can
-# be made of hard links (they cannot cross file systems), and that copy in $work/prefix.
-# When the script ends, before_clean_up (where the script has one), the processes in $pids,
-# that prefix's wineserver, the display of its own and the folder go.
+# own_test_prefix [GEOMETRY]: a folder of the script's own ($work) beside the test prefix,
+# where the prefix's copy can be made of hard links (they cannot cross file systems), and
+# that copy in $work/prefix; with a GEOMETRY, that copy is the prefix in use and an Xvfb of
+# that size the display. When the script ends, before_clean_up (where the script has one),
+# the processes in $pids, that prefix's wineserver, the display of its own and the folder go.
 pids=()
 own_display_pid=
 own_test_prefix() {
     work=$(mktemp -d "$(dirname "$WINEPREFIX")/test-XXXXXX")
     trap clean_up_own_test EXIT
     copy_test_prefix "$work/prefix"
+    [ -n "${1:-}" ] || return 0
+    export WINEPREFIX=$work/prefix
+    start_own_display "$1"
+    export DISPLAY=$own_display
 }
 clean_up_own_test() {
     local pid
@@ -71,4 +76,19 @@ start_openbox() {
     openbox --sm-disable </dev/null >"$1" 2>&1 &
     wait_until 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
         fail "openbox did not start on $DISPLAY (xdpyinfo: $(xdpyinfo >/dev/null 2>&1 && echo answers || echo silent)): $(cat "$1")"
+}
+
+# drag x0 y0 x1 y1: the real mouse, pressed, moved in steps and released, as a user drags
+drag() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+    xdotool mousedown 1
+    local i steps=12
+    for i in $(seq $steps); do
+        xdotool mousemove $(( $1 + ($3 - $1) * i / steps )) $(( $2 + ($4 - $2) * i / steps ))
+        sleep 0.05
+    done
+    sleep 0.2
+    xdotool mouseup 1
+    sleep 0.5
 }

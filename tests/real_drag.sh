@@ -7,6 +7,7 @@ set -euo pipefail
 exe=$1
 shots=$2
 mkdir -p "$shots"
+. "$(dirname "$0")/own_display.sh"
 work=$(mktemp -d)
 cd "$work"
 trap 'wine taskkill /f /im velmor.exe >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
@@ -34,19 +35,6 @@ wait_for() {   # wait_for "predicate on $geo"
     return 1
 }
 
-drag() {   # drag x0 y0 x1 y1
-    xdotool mousemove "$1" "$2"
-    sleep 0.2
-    xdotool mousedown 1
-    local i steps=12
-    for i in $(seq $steps); do
-        xdotool mousemove $(( $1 + ($3 - $1) * i / steps )) $(( $2 + ($4 - $2) * i / steps ))
-        sleep 0.05
-    done
-    sleep 0.2
-    xdotool mouseup 1
-    sleep 0.5
-}
 
 screen_h=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[2] }')
 screen_w=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1] }')

@@ -11,16 +11,13 @@ exe=$2
 export WINEDEBUG=-all
 . "$(dirname "$0")/own_display.sh"
 
-own_test_prefix
+own_test_prefix 1024x768
 fail() {
     echo "FAIL: $*"
     for copy in one two; do echo "$copy's terminal said:"; cat "$work/$copy/log" 2>/dev/null; done
     exit 1
 }
 
-export WINEPREFIX=$work/prefix
-start_own_display 1024x768
-export DISPLAY=$own_display
 start_openbox "$work/openbox.log"
 pids+=($!)
 wineserver -p </dev/null >/dev/null 2>&1

@@ -14,16 +14,13 @@ export WINEDEBUG=-all
 . "$(dirname "$0")/own_display.sh"
 mkdir -p "$shots"
 
-own_test_prefix
+own_test_prefix 1024x768
 fail() {   # with a picture of the screen as it was
     echo "FAIL: $*"
     [ -n "${own_display:-}" ] && DISPLAY=$own_display /usr/bin/import -window root "$shots/window-manager-failed.png" 2>/dev/null
     exit 1
 }
 
-export WINEPREFIX=$work/prefix
-start_own_display 1024x768
-export DISPLAY=$own_display
 
 start_openbox "$work/openbox.log"
 pids+=($!)

@@ -9,8 +9,6 @@ wm=$1
 exe=$2
 panels_exe=$3
 shots=$4
-: "${WINEPREFIX:?run under scripts/check}"
-export WINEDEBUG=-all
 here=$(dirname "$0")
 . "$here/own_display.sh"
 . "$here/../desktop/companions.sh"

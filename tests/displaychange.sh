@@ -4,9 +4,6 @@
 # of the test prefix and an Xvfb of its own hold it, so the test display is left as it was.
 set -euo pipefail
 test_exe=$1
-: "${WINEPREFIX:?run under scripts/check}"
-export WINEDEBUG=-all
-
 . "$(dirname "$0")/own_display.sh"
 
 own_test_prefix

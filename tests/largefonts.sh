@@ -4,9 +4,6 @@
 # and a wineserver of its own, so the test prefix is left as it was.
 set -euo pipefail
 test_exe=$1
-: "${WINEPREFIX:?run under scripts/check}"
-export WINEDEBUG=-all
-
 . "$(dirname "$0")/own_display.sh"
 
 own_test_prefix

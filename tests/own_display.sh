@@ -1,5 +1,7 @@
 # For the test scripts that need a display or a Wine prefix of their own. Sourced, not run.
 
+: "${WINEPREFIX:?run under scripts/check}"
+export WINEDEBUG=-all
 # Wine takes the width (win32 or win64) from the prefix itself, and so from its copies.
 unset WINEARCH
 

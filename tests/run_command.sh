@@ -7,8 +7,6 @@
 set -euo pipefail
 runner=$1
 exe=$2
-: "${WINEPREFIX:?run under scripts/check}"
-export WINEDEBUG=-all
 . "$(dirname "$0")/own_display.sh"
 
 own_test_prefix 1024x768

@@ -4,9 +4,6 @@
 # wineserver of its own: Wine reads the screen size once per wineserver.
 set -euo pipefail
 test_exe=$1
-: "${WINEPREFIX:?run under scripts/check}"
-export WINEDEBUG=-all
-
 . "$(dirname "$0")/own_display.sh"
 
 own_test_prefix

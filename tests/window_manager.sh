@@ -9,8 +9,6 @@
 set -euo pipefail
 exe=$1
 shots=$2
-: "${WINEPREFIX:?run under scripts/check}"
-export WINEDEBUG=-all
 . "$(dirname "$0")/own_display.sh"
 mkdir -p "$shots"
 

@@ -211,11 +211,13 @@ prepare_wine_prefix() {
 }
 
 # Starts an Xvfb of our own on a display number it picks itself (-displayfd), so two runs at
-# once never take the same one; sets DISPLAY and XVFB_PID.
+# once never take the same one; sets DISPLAY and XVFB_PID. -noreset: an X server resets
+# when its last client leaves, and refuses the next one meanwhile; the check that it is up
+# is such a client.
 start_private_display() {
     local geometry=${1:-1024x768x24} numberFile number=
     numberFile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp 3>"$numberFile" </dev/null >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp -noreset 3>"$numberFile" </dev/null >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
         [ -z "$number" ] && [ -s "$numberFile" ] && number=$(head -n1 "$numberFile")

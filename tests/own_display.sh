@@ -42,10 +42,12 @@ clean_up_own_test() {
 
 # Starts an Xvfb with the given geometry (say 1024x768) on a display number it picks itself
 # (-displayfd), so that runs at once never share one; sets own_display and own_display_pid.
+# -noreset: an X server resets when its last client leaves, and refuses the next one (the
+# window manager, say) meanwhile; the check that it is up is such a client.
 start_own_display() {
     local numberFile number=
     numberFile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$numberFile" </dev/null >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$numberFile" </dev/null >/dev/null 2>&1 &
     own_display_pid=$!
     for _ in $(seq 100); do
         [ -z "$number" ] && [ -s "$numberFile" ] && number=$(head -n1 "$numberFile")

@@ -39,8 +39,9 @@ start_copy() {
 
 start_copy one 300
 start_copy two 500
-[ "$(shown "^Velmor$")" = 2 ] || fail "not two bars but $(shown "^Velmor$")"
-[ "$(keyboard_window)" = "terminal two" ] || fail "right after the start '$(keyboard_window)' has the keyboard"
+# the line comes once the bar's X window exists; on a slow machine it is shown a moment later
+wait_until '[ "$(shown "^Velmor$")" = 2 ]' || fail "not two bars but $(shown "^Velmor$")"
+wait_until '[ "$(keyboard_window)" = "terminal two" ]' || fail "right after the start '$(keyboard_window)' has the keyboard"
 
 xdotool key ctrl+c
 wait_until '[ -s "$work/two/status" ]' || fail "Ctrl+C did not end the copy in its terminal"

@@ -43,7 +43,7 @@ else
 fi
 
 # The terminal that started us keeps the keyboard: the bar takes it when it appears, as a
-# program just started does on Windows, and it is given back once the bar has drawn.
+# program just started does on Windows, and it is given back once the bar has taken it.
 keyboard=$(xdotool getwindowfocus 2>/dev/null || true)
 wait_for_bar() {
     for _ in $(seq 100); do
@@ -52,6 +52,19 @@ wait_for_bar() {
         sleep 0.1
     done
     return 1
+}
+
+# once the bar has taken the keyboard (on a slow machine a while after it is shown)
+give_keyboard_back() {
+    local focus
+    for _ in $(seq 100); do
+        focus=$(xdotool getwindowfocus 2>/dev/null || true)
+        if [ -n "$focus" ] && [ "$(xdotool getwindowpid "$focus" 2>/dev/null)" = "$velmor_pid" ]; then
+            xdotool windowfocus "$keyboard" 2>/dev/null || true
+            return 0
+        fi
+        sleep 0.1
+    done
 }
 
 if [ -z "$screenshot" ]; then
@@ -73,7 +86,7 @@ if [ -z "$screenshot" ]; then
     velmor_pid=$!
     trap close_velmor INT TERM
     if wait_for_bar && [ -n "$keyboard" ]; then
-        xdotool windowfocus "$keyboard" 2>/dev/null || true
+        give_keyboard_back
     fi
     echo "Velmor is running; close it from its menu or press Ctrl+C"
     status=0

@@ -1,13 +1,15 @@
 # The companions that scripts/velmor starts before the bar and ends with it, so that the bar
 # is a good citizen of an X desktop under Wine: velmor-panels.exe makes the desktop's panels
-# known to Wine's shell, strut.py reserves the docked bar's strip on the X screen. Sourced
+# known to Wine's shell, strut.py reserves the docked bar's strip on the X screen, and
+# stacking.py, told by velmor-ontop.exe, stacks the bar as "Always on top" says. Sourced
 # (by scripts/velmor and the desktop test), not run.
 
 DESKTOP_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 companions_dir=
-alive_pid=          # holds the pipe whose closing ends both companions
+alive_pid=          # holds the pipe whose closing ends the companions
 panels_pid=
 strut_pid=
+stacking_pid=
 
 # "left top right bottom" of the X work area of the current desktop; fails where no window
 # manager publishes one.
@@ -21,22 +23,25 @@ x_work_area() {
         END { exit !ok }'
 }
 
-# start_desktop_companions PANELS_EXE: the panels are read once, before the bar's own strut
-# exists, so that strip never counts as a panel. Both companions read one pipe and end
-# when it closes: at stop_desktop_companions, or within a second of this shell's end,
-# however it ends (tail --pid holds the pipe open, not this shell, whose other children
-# would keep it open too). Nothing
-# starts where there is no window manager (no panels, no work area to keep).
+# start_desktop_companions DIR: DIR holds the Win32 companions, built with the program. The
+# panels are read once, before the bar's own strut exists, so that strip never counts as a
+# panel. The companions read one pipe and end when it closes: at stop_desktop_companions,
+# or within a second of this shell's end, however it ends (tail --pid holds the pipe open,
+# not this shell, whose other children would keep it open too). Nothing starts where there
+# is no window manager (no panels, no work area to keep).
 start_desktop_companions() {
     local work i
     work=$(x_work_area) || return 0
     companions_dir=$(mktemp -d)
     mkfifo "$companions_dir/alive"
     # each in a session of its own, as the bar is: Ctrl+C in the terminal ends none of them
-    setsid wine "$1" $work <"$companions_dir/alive" >"$companions_dir/panels.out" 2>/dev/null &
+    setsid wine "$1/velmor-panels.exe" $work <"$companions_dir/alive" >"$companions_dir/panels.out" 2>/dev/null &
     panels_pid=$!
     setsid /usr/bin/python3 "$DESKTOP_DIR/strut.py" <"$companions_dir/alive" >/dev/null 2>"$companions_dir/strut.err" &
     strut_pid=$!
+    setsid bash -c 'wine "$1" 2>/dev/null | /usr/bin/python3 "$2"' stacking "$1/velmor-ontop.exe" \
+        "$DESKTOP_DIR/stacking.py" <"$companions_dir/alive" >/dev/null 2>"$companions_dir/stacking.err" &
+    stacking_pid=$!
     setsid tail -f /dev/null --pid=$$ >"$companions_dir/alive" &
     alive_pid=$!
     for i in $(seq 100); do
@@ -44,7 +49,7 @@ start_desktop_companions() {
         kill -0 "$panels_pid" 2>/dev/null || break
         sleep 0.1
     done
-    echo "the desktop's panels could not be made known to Wine's shell ($1)" >&2
+    echo "the desktop's panels could not be made known to Wine's shell ($1/velmor-panels.exe)" >&2
     stop_desktop_companions
     return 1
 }
@@ -54,11 +59,11 @@ stop_desktop_companions() {
     local pid
     kill "$alive_pid" 2>/dev/null || true
     wait "$alive_pid" 2>/dev/null || true
-    for pid in $panels_pid $strut_pid; do
+    for pid in $panels_pid $strut_pid $stacking_pid; do
         for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
     rm -rf "$companions_dir"
-    companions_dir= alive_pid= panels_pid= strut_pid=
+    companions_dir= alive_pid= panels_pid= strut_pid= stacking_pid=
 }

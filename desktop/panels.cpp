@@ -2,7 +2,7 @@
 // taskbar is one on Windows: one bar for each edge strip outside the X work area that the
 // command line gives ("left top right bottom"). Run by scripts/velmor before the bar, so
 // that the shell keeps the bar clear of them; ends, removing them, when its input closes.
-#include <windows.h>
+#include "companion.h"
 #include <shellapi.h>
 
 enum { STRIP_COUNT = 4 };
@@ -10,7 +10,6 @@ static const UINT WM_STRIPNOTIFY = WM_USER + 1;   // the shell's notifications, 
 static const char STRIP_CLASS[] = "VelmorPanelStrip";
 
 static APPBARDATA strips[STRIP_COUNT];   // one record per edge; hWnd 0 where no panel is
-static DWORD mainThread;                 // told to quit when the input closes
 
 static LRESULT CALLBACK StripProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -60,25 +59,6 @@ static void RegisterStrip(APPBARDATA *strip, UINT edge, LONG left, LONG top, LON
     SHAppBarMessage(ABM_SETPOS, strip);
 }
 
-// Waits for the end of the input: scripts/velmor closes it, or it closes with the script.
-static DWORD WINAPI WatchInput(LPVOID)
-{
-    char buffer[64];
-    DWORD count;
-    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    while (ReadFile(input, buffer, sizeof buffer, &count, NULL) && count > 0) {
-    }
-    PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
-    return 0;
-}
-
-static void SayReady(void)
-{
-    static const char ready[] = "ready\n";
-    DWORD written;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), ready, sizeof ready - 1, &written, NULL);
-}
-
 extern "C" void WINAPI PanelsEntry(void)
 {
     LONG work[4];
@@ -97,10 +77,9 @@ extern "C" void WINAPI PanelsEntry(void)
     RegisterStrip(&strips[2], ABE_LEFT, 0, work[1], work[0], work[3]);
     RegisterStrip(&strips[3], ABE_RIGHT, work[2], work[1], width, work[3]);
 
-    mainThread = GetCurrentThreadId();
-    DWORD watcher;
-    CloseHandle(CreateThread(NULL, 0, WatchInput, NULL, 0, &watcher));
-    SayReady();
+    QuitWhenInputCloses();
+    static const char ready[] = "ready\n";
+    WriteOutput(ready, sizeof ready - 1);
 
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0) DispatchMessageA(&message);

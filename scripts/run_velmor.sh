@@ -39,7 +39,7 @@ else
     xdpyinfo >/dev/null 2>&1 || fail "the X display $DISPLAY cannot be opened"
     # the desktop's panels known to Wine's shell before the bar asks it for its strip
     trap stop_desktop_companions EXIT
-    start_desktop_companions "$(dirname "$exe")/velmor-panels.exe" || exit 1
+    start_desktop_companions "$(dirname "$exe")" || exit 1
 fi
 
 # The terminal that started us keeps the keyboard: the bar takes it when it appears, as a

@@ -3,11 +3,13 @@
 # (its taskbar) or openbox with trayer, each along the bottom. Docked at the bottom the bar
 # stands above the panel and leaves its pixels alone; a maximised xterm stops short of the
 # docked bar, at the bottom and, after real drags, at the top, and takes the whole work
-# area while the bar floats. A display, a window manager and a Wine prefix of its own.
+# area while the bar floats; "Always on top" off, a window raised over the floating bar
+# covers it; minimised, the floating bar comes back by its icon in the desktop's tray. A
+# display, a window manager and a Wine prefix of its own.
 set -euo pipefail
 wm=$1
 exe=$2
-panels_exe=$3
+companions=$3
 shots=$4
 here=$(dirname "$0")
 . "$here/own_display.sh"
@@ -83,7 +85,7 @@ panel_pixels "$work/panel-before.png"
 
 wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1
-start_desktop_companions "$panels_exe"
+start_desktop_companions "$companions"
 mkdir "$work/run"
 printf '[PREFS]\r\nALIGN=3\r\n' >"$work/run/VELMOR.INI"
 (cd "$work/run" && exec wine "$exe" </dev/null >/dev/null 2>&1) &
@@ -115,6 +117,71 @@ fi
 wait_until '[ "$(nth 4 titled_rect)" -gt $((bar_top + 30)) ]' ||
     fail "the maximised xterm $(titled_rect) did not take the freed strip"
 /usr/bin/import -window root "$shots/desktop-$wm-floating.png"
+
+# "Always on top" on the floating bar: on, an xterm raised by a click on it stays under the
+# bar; off (from the bar's menu), the raised xterm covers the bar and has the keyboard, and
+# a click on the bar brings it back over the xterm
+root_id=$(xwininfo -root | awk '/Window id/ { print $4 }')
+top_level() {   # the child of the root that holds X window $1
+    local id parent
+    id=$(printf '0x%x' "$1")
+    while parent=$(xwininfo -children -id "$id" | awk '/Parent window id/ { print $4 }') &&
+          [ -n "$parent" ] && [ "$parent" != "$root_id" ]; do id=$parent; done
+    echo "$id"
+}
+over() {   # over A B: X window A is stacked over B
+    local a b
+    a=$(top_level "$1") b=$(top_level "$2")
+    [ "$(xwininfo -root -children | awk -v a="$a" -v b="$b" '$1 == a || $1 == b { print $1; exit }')" = "$a" ]
+}
+read -r left top _ _ <<<"$(bar_rect)"
+bar_id=$(xdotool search --onlyvisible --name '^Velmor$' | head -1)
+xterm -title overterm -geometry 30x12 -e sleep 600 </dev/null >/dev/null 2>&1 &
+overterm_pid=$!
+pids+=($overterm_pid)
+wait_until '[ "$(shown "^overterm$")" = 1 ]' || fail "the second xterm did not appear"
+overterm=$(xdotool search --onlyvisible --name '^overterm$' | head -1)
+xdotool windowmove "$overterm" $((left + 60)) $((top + 100))
+sleep 0.5
+under_bar() { /usr/bin/import -window root -crop "40x40+$((left + 100))+$((top + 150))" "$work/under-bar.png"; }
+shows_overterm() { under_bar; [ "$(/usr/bin/convert "$work/under-bar.png" -format %k info:)" = 1 ]; }
+xdotool mousemove $((left + 200)) $((top + 160)) click 1   # on the xterm, beside the bar
+sleep 1
+over "$bar_id" "$overterm" && ! shows_overterm || fail "with Always on top on, the raised xterm covers the bar"
+xdotool mousemove $((left + 75)) $((top + 40)) click 3
+wait_until '[ "$(keyboard_window)" = Velmor ]' || fail "the bar's menu did not take the keyboard"
+xdotool key t
+sleep 1
+xdotool mousemove $((left + 200)) $((top + 160)) click 1
+wait_until 'over "$overterm" "$bar_id"' || fail "with Always on top off, the raised xterm stays under the bar"
+shows_overterm || fail "with Always on top off, the raised xterm does not show over the bar"
+wait_until '[ "$(keyboard_window)" = overterm ]' || fail "the click on the xterm left the keyboard with '$(keyboard_window)'"
+/usr/bin/import -window root "$shots/desktop-$wm-covered.png"
+xdotool mousemove $((left + 75)) $((top + 40)) click 1
+wait_until 'over "$bar_id" "$overterm"' || fail "a click on the bar did not bring it back over the xterm"
+kill "$overterm_pid"
+wait_until '[ "$(shown "^overterm$")" = 0 ]' || fail "the second xterm did not close"
+
+# minimised, the floating window comes back by a click on its icon in the desktop's tray
+tray_icon() {   # the middle of Wine's icon in the tray, "x y"
+    local id x= y= w= h=
+    for id in $(xdotool search --onlyvisible --classname '^explorer\.exe$' 2>/dev/null); do
+        eval "$(xwininfo -id "$id" | awk '/Absolute upper-left X/ { print "x=" $NF }
+            /Absolute upper-left Y/ { print "y=" $NF } /Width/ { print "w=" $NF } /Height/ { print "h=" $NF }')"
+        if [ "$w" -gt 1 ] && [ "$w" -le 32 ] && [ "$h" -gt 1 ] && [ "$h" -le 32 ]; then
+            echo "$((x + w / 2)) $((y + h / 2))"
+            return
+        fi
+    done
+    echo none
+}
+floating_rect=$(bar_rect)
+wait_until '[ "$(tray_icon)" != none ]' || fail "no tray icon in the desktop's tray"
+xdotool mousemove $((left + 124)) $((top + 6)) click 1
+wait_until '[ "$(bar_rect)" != "$floating_rect" ]' || fail "the minimize button left the window at $(bar_rect)"
+read -r icon_x icon_y <<<"$(tray_icon)"
+xdotool mousemove "$icon_x" "$icon_y" click 1
+wait_until '[ "$(bar_rect)" = "$floating_rect" ]' || fail "a click on the tray icon left the window at $(bar_rect)"
 
 # docked at the top
 read -r left top _ _ <<<"$(bar_rect)"

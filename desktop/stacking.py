@@ -1,0 +1,188 @@
+"""Stacks each Velmor bar's X window as its "Always on top" says, as Windows does. Wine
+leaves the bar, a window the window manager does not manage, wherever it happens to be
+among the managed ones, whatever the setting. Here, when a window comes to the front (the
+window manager raises it or makes it the active window: a click on it, a new window):
+with "Always on top" on, the bar goes back over it, unless it is one of the bar's own
+windows (its dialogs); with it off, the window comes over the bar. A bar that becomes the
+active window, or is set on top, comes to the front. Reads velmor-ontop.exe's reports on its standard input and ends with them.
+Run by scripts/velmor beside the bar."""
+import os
+import select
+import sys
+
+from Xlib import X, display, error
+
+STACKING = "_NET_CLIENT_LIST_STACKING"
+ACTIVE = "_NET_ACTIVE_WINDOW"
+
+
+def read_reports(text):
+    """The last whole report in text ("XID ONTOP ACTIVE" lines, then an empty line) as
+    {xid: (ontop, active)}, and what is left of text after it."""
+    bars, rest = None, text
+    while "\n\n" in rest:
+        block, rest = rest.split("\n\n", 1)
+        bars = {}
+        for line in block.split("\n"):
+            words = line.split()
+            if len(words) == 3:
+                bars[int(words[0])] = (words[1] == "1", words[2] == "1")
+    return bars, rest
+
+
+def stacked_clients(conn, root):
+    """The windows the window manager stacks, bottom first."""
+    value = root.get_full_property(conn.intern_atom(STACKING), X.AnyPropertyType)
+    return list(value.value) if value else []
+
+
+def top_normal(conn, clients):
+    """The highest of the clients in the window manager's normal layer: not a panel or the
+    desktop, nor kept above or below the others."""
+    atom = conn.intern_atom
+    others = {atom(name) for name in ("_NET_WM_WINDOW_TYPE_DOCK", "_NET_WM_WINDOW_TYPE_DESKTOP",
+                                      "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_BELOW")}
+    for client in reversed(clients):
+        window = conn.create_resource_object("window", client)
+        marks = set()
+        for name in ("_NET_WM_WINDOW_TYPE", "_NET_WM_STATE"):
+            try:
+                value = window.get_full_property(atom(name), X.AnyPropertyType)
+            except error.XError:
+                value = None
+            if value:
+                marks.update(value.value)
+        if not marks & others:
+            return client
+    return None
+
+
+def frame_of(conn, root, window_id):
+    """The child of the root that holds the window (the window manager's frame, or itself)."""
+    window = conn.create_resource_object("window", window_id)
+    while True:
+        parent = window.query_tree().parent
+        if parent.id == root.id:
+            return window.id
+        window = parent
+
+
+def pid_of(conn, window_id):
+    value = conn.create_resource_object("window", window_id).get_full_property(
+        conn.intern_atom("_NET_WM_PID"), X.AnyPropertyType)
+    return value.value[0] if value else None
+
+
+def restack_bars(conn, root, bars, client):
+    """The bars put over or under the client just raised, as each one's setting says."""
+    frame = frame_of(conn, root, client)
+    order = [child.id for child in root.query_tree().children]   # bottom first
+    if frame not in order:
+        return
+    for bar, (ontop, _) in bars.items():
+        if bar not in order:
+            continue
+        above = order.index(bar) > order.index(frame)
+        window = conn.create_resource_object("window", bar)
+        if ontop and not above and pid_of(conn, client) != pid_of(conn, bar):
+            window.configure(sibling=frame, stack_mode=X.Above)
+        elif not ontop and above:
+            window.configure(sibling=frame, stack_mode=X.Below)
+
+
+def active_client(conn, root):
+    value = root.get_full_property(conn.intern_atom(ACTIVE), X.AnyPropertyType)
+    return value.value[0] if value and value.value[0] else None
+
+
+def viewable(conn, window_id):
+    try:
+        window = conn.create_resource_object("window", window_id)
+        return window.get_attributes().map_state == X.IsViewable
+    except error.XError:
+        return False
+
+
+def catch_clicks(conn, client):
+    """Some window managers (icewm) take no notice of the keyboard going to a window they do
+    not manage: to them the window that had it is still the active one, so a click on it
+    gives it neither the keyboard nor the front. While a bar has the keyboard, that window's
+    clicks are caught here first; None where there is no such window."""
+    if client is None:
+        return None
+    window = conn.create_resource_object("window", client)
+    window.grab_button(X.AnyButton, X.AnyModifier, False, X.ButtonPressMask,
+                       X.GrabModeSync, X.GrabModeAsync, X.NONE, X.NONE)
+    return window
+
+
+def give_click_back(conn, window, event):
+    """The click caught goes on to the window, which gets the keyboard, as the window
+    manager would give it."""
+    conn.allow_events(X.ReplayPointer, event.time)
+    window.set_input_focus(X.RevertToParent, event.time)
+    window.ungrab_button(X.AnyButton, X.AnyModifier)
+
+
+def main():
+    conn = display.Display()
+    conn.set_error_handler(lambda *_: None)   # a window gone meanwhile, a click taken already
+    root = conn.screen().root
+    root.change_attributes(event_mask=X.PropertyChangeMask)
+    stacking, active = conn.intern_atom(STACKING), conn.intern_atom(ACTIVE)
+    bars, pending = {}, ""
+    clients = stacked_clients(conn, root)
+    top = top_normal(conn, clients)
+    caught = None   # the window whose clicks are caught while a bar has the keyboard
+    last_active = active_client(conn, root)
+    while True:
+        readable, _, _ = select.select([conn.fileno(), sys.stdin.fileno()], [], [], 0.5)
+        raised = None   # the window that has just come to the front
+        if sys.stdin.fileno() in readable:
+            text = os.read(sys.stdin.fileno(), 4096).decode()
+            if not text:
+                return
+            report, pending = read_reports(pending + text)
+            if report is not None:
+                for bar, (ontop, is_active) in report.items():
+                    was_ontop, was_active = bars.get(bar, (False, False))
+                    if (is_active and not was_active) or (ontop and not was_ontop):
+                        conn.create_resource_object("window", bar).configure(stack_mode=X.Above)
+                bars = report
+                any_active = any(is_active for _, is_active in bars.values())
+                if any_active and caught is None:
+                    caught = catch_clicks(conn, active_client(conn, root))
+                elif not any_active and caught is not None:
+                    caught.ungrab_button(X.AnyButton, X.AnyModifier)
+                    caught = None
+        while conn.pending_events():
+            event = conn.next_event()
+            if event.type == X.ButtonPress and caught is not None:
+                give_click_back(conn, caught, event)
+                raised, caught = caught.id, None
+            elif event.type != X.PropertyNotify:
+                continue
+            elif event.atom == active:
+                # not the window the keyboard falls back to when the active one goes
+                was_active, last_active = last_active, active_client(conn, root)
+                if was_active is None or viewable(conn, was_active):
+                    raised = last_active or raised
+            elif event.atom == stacking:
+                was_top, was_clients = top, clients
+                clients = stacked_clients(conn, root)
+                top = top_normal(conn, clients)
+                # the top window raised again (the list written anew as it was), or a new
+                # window on top, or one raised over the old top; not one left on top when
+                # the window over it went away, nor a change elsewhere
+                if clients == was_clients or (top != was_top and was_top in clients):
+                    raised = top or raised
+        if raised is not None:
+            try:
+                restack_bars(conn, root, bars, raised)
+            except error.XError:
+                pass
+        conn.flush()
+
+
+if __name__ == "__main__":
+    main()

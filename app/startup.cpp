@@ -25,11 +25,12 @@ HWND CreateBarWindow(void)
     if (alignPreference == ALIGN_FLOATING)
         barWindow = CreateWindowExA(WS_EX_TOOLWINDOW, barClassName, "Velmor",
                                     WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_THICKFRAME,
-                                    35, 35, 151, 218, NULL, NULL, appInstance, NULL);
+                                    FLOATING_START_X, FLOATING_START_Y, FLOATING_WIDTH, FLOATING_HEIGHT,
+                                    NULL, NULL, appInstance, NULL);
     else
         barWindow = CreateWindowExA(WS_EX_TOOLWINDOW, barClassName, "Velmor",
                                     WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME,
-                                    0, 0, screenWidth, 54, NULL, NULL, appInstance, NULL);
+                                    0, 0, screenWidth, DOCKED_HEIGHT, NULL, NULL, appInstance, NULL);
     return barWindow;
 }
 

@@ -8,6 +8,20 @@
 #define LAYOUT_FLOATING 2
 #define FILLER_COUNT    4
 
+// The bar's geometry, pixels. A clock or filler panel is 145 x 49; the docked bar puts the
+// globe's 18-pixel column left of the row of panels, the floating window its 16-pixel
+// caption strip above the column of clocks.
+#define PANEL_WIDTH          145
+#define PANEL_HEIGHT         49
+#define CAPTION_COLUMN_WIDTH 18
+#define CAPTION_STRIP_HEIGHT 16
+#define FLOATING_WIDTH       151
+#define FLOATING_HEIGHT      218
+#define FLOATING_START_X     35   // where the floating window opens at start-up
+#define FLOATING_START_Y     35
+#define DOCKED_HEIGHT        54   // at start-up
+#define DOCKED_HEIGHT_AFTER_DRAG 55
+
 // Child windows of the bar (all STATIC, id 0, SS_NOTIFY).
 extern HWND cornerBitmap;
 extern HWND minimizeButton;
@@ -24,6 +38,10 @@ extern HBITMAP pinBitmaps[4];
 extern HBITMAP mapBitmap;
 
 void LayOutBar(int mode);
+// Where clock panel i (0 to 3) stands in the bar's client area in the given layout.
+POINT ClockPanelPlace(int i, int mode);
+// Moves the four clock panels to their places in the given layout.
+void PlaceClockPanels(int mode, UINT flags);
 // Makes the filler panels that screenWidth calls for and drops the others.
 void FitFillerPanels(BOOL visible);
 LRESULT CALLBACK BarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -168,7 +168,7 @@ static void OnChildClick(HWND child)
         if (floating) {
             RECT bar;
             GetWindowRect(barWindow, &bar);
-            ShowBarMenu(bar.left, bar.top + 16);   // just under the caption strip
+            ShowBarMenu(bar.left, bar.top + CAPTION_STRIP_HEIGHT);   // just under the caption strip
         } else {
             ShowMenuAtCursor();
         }

@@ -14,9 +14,6 @@ HBITMAP panelBitmap, fillerBitmap;
 HBITMAP pinBitmaps[4];
 HBITMAP mapBitmap;
 
-#define PANEL_WIDTH  145
-#define PANEL_HEIGHT 49
-
 // A filler panel is made only where the screen is wider than the threshold (and the
 // one before it was made).
 static const int fillerThresholds[FILLER_COUNT] = { 0, 640, 800, 1024 };
@@ -75,11 +72,29 @@ static HWND CreatePanel(int x, int y, HBITMAP picture, BOOL visible)
     return panel;
 }
 
+POINT ClockPanelPlace(int i, int mode)
+{
+    POINT place = { CAPTION_COLUMN_WIDTH + PANEL_WIDTH * i, 0 };
+    if (mode == LAYOUT_FLOATING) {
+        place.x = 0;
+        place.y = CAPTION_STRIP_HEIGHT + PANEL_HEIGHT * i;
+    }
+    return place;
+}
+
+void PlaceClockPanels(int mode, UINT flags)
+{
+    for (int i = 0; i < 4; i++) {
+        POINT place = ClockPanelPlace(i, mode);
+        SetWindowPos(clockPanels[i], NULL, place.x, place.y, PANEL_WIDTH, PANEL_HEIGHT, flags);
+    }
+}
+
 // A new filler panel continues the row after the one before it, wherever that one stands.
 static int NextFillerLeft(int i)
 {
     if (i == 0)
-        return 598;
+        return CAPTION_COLUMN_WIDTH + PANEL_WIDTH * 4;   // after the clocks
     WINDOWPLACEMENT before = {};
     before.length = sizeof before;
     GetWindowPlacement(fillerPanels[i - 1], &before);
@@ -104,7 +119,7 @@ void LayOutBar(int mode)
     BOOL floating = mode == LAYOUT_FLOATING;
     LoadBarBitmaps();
 
-    cornerBitmap = CreateBitmapChild(0, 0, 18, 16,
+    cornerBitmap = CreateBitmapChild(0, 0, CAPTION_COLUMN_WIDTH, CAPTION_STRIP_HEIGHT,
                                      floating ? globeFloatingBitmap : globeDockedBitmap, TRUE);
     ShowWindow(cornerBitmap, SW_SHOW);
     minimizeButton = CreateBitmapChild(119, 2, 11, 11, minimizeUpBitmap, FALSE);
@@ -114,18 +129,16 @@ void LayOutBar(int mode)
     if (floating)
         ShowWindow(closeButton, SW_SHOW);
 
+    for (int i = 0; i < 4; i++) {
+        POINT place = ClockPanelPlace(i, mode);
+        clockPanels[i] = CreatePanel(place.x, place.y, panelBitmap, TRUE);
+    }
     if (!floating) {
-        for (int i = 0; i < 4; i++)
-            clockPanels[i] = CreatePanel(18 + PANEL_WIDTH * i, 0, panelBitmap, TRUE);
         FitFillerPanels(TRUE);
     } else {
-        for (int i = 0; i < 4; i++)
-            clockPanels[i] = CreatePanel(0, 16 + PANEL_HEIGHT * i, panelBitmap, TRUE);
         SetTrayIcon(NIM_ADD);
         FitFillerPanels(FALSE);
-        for (int i = 0; i < 4; i++)
-            SetWindowPos(clockPanels[i], NULL, 0, 16 + PANEL_HEIGHT * i, PANEL_WIDTH, PANEL_HEIGHT,
-                         SWP_NOACTIVATE | SWP_NOZORDER);
+        PlaceClockPanels(LAYOUT_FLOATING, SWP_NOACTIVATE | SWP_NOZORDER);
         floatedByDrag = 0;
         placement = PLACEMENT_FLOATING;
     }

@@ -24,7 +24,6 @@ extern HWND barWindow;          // the one top-level window
 #define ALIGN_FLOATING     99
 
 void LoadStartupState(void);
-void LoadPreferences(void);
 
 // The whole program: start-up, window, message loop. Returns the exit status.
 int RunVelmor(HINSTANCE instance);

@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "bar/bar.h"
 #include "res/resource.h"
+#include "settings/settings.h"
 
 static const char barClassName[] = "QxBarClass";
 

@@ -39,9 +39,8 @@ void CreateMapAndPins(HWND dialog)
 
     // pins stand where they were last stored, not where their clocks' zones are
     for (int i = 0; i < 4; i++) {
-        int x = ReadSetting(pinSections[i], "X", 0);
-        int y = ReadSetting(pinSections[i], "Y", 0);
-        mapPins[i] = CreateNotifyingStatic(mapControl, x, y, PIN_SIZE, PIN_SIZE);
+        POINT pin = LoadPinPlace(i);
+        mapPins[i] = CreateNotifyingStatic(mapControl, pin.x, pin.y, PIN_SIZE, PIN_SIZE);
         SendMessageA(mapPins[i], STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)pinBitmaps[i]);
         ShowWindow(mapPins[i], SW_SHOW);
     }

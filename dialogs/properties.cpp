@@ -94,10 +94,8 @@ static void StoreClockChoices(HWND dialog)
         zone->zoneIndex = (UINT)(SendDlgItemMessageA(dialog, zoneComboIds[i], CB_GETCURSEL, 0, 0) + 1);
         zone->dstInUse = SendDlgItemMessageA(dialog, dstBoxIds[i], BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
         LookupZone(zone);
-        WriteSetting("ZONES", zoneKeys[i], (int)zone->zoneIndex);
-        WriteSetting("ZONES", dstKeys[i], (int)zone->dstInUse);
-        WriteSetting(pinSections[i], "X", pin.x);
-        WriteSetting(pinSections[i], "Y", pin.y);
+        SaveClockChoice(i);
+        SavePinPlace(i, pin);
     }
     EndDialog(dialog, 0);
 }

@@ -41,6 +41,9 @@ void ApplyOntopPreference(void);
 void StartClockTimer(void);
 int RunMessageLoop(void);
 
+// A STATIC child of parent that shows picture and notifies its parent of clicks.
+HWND CreateBitmapStatic(HWND parent, int x, int y, int width, int height, HBITMAP picture, BOOL visible);
+
 // The foreground and the keyboard for window, with the focus on focus, on any desktop.
 void TakeKeyboard(HWND window, HWND focus);
 // The same for a window that WM_WINDOWPOSCHANGED reports shown (dialogs, once on the screen).

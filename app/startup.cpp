@@ -21,17 +21,20 @@ void RegisterBarClass(void)
     RegisterClassA(&windowClass);
 }
 
+// The docked bar starts across the top; DockBar then moves it to its edge.
 HWND CreateBarWindow(void)
 {
-    if (alignPreference == ALIGN_FLOATING)
-        barWindow = CreateWindowExA(WS_EX_TOOLWINDOW, barClassName, "Velmor",
-                                    WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_THICKFRAME,
-                                    FLOATING_START_X, FLOATING_START_Y, FLOATING_WIDTH, FLOATING_HEIGHT,
-                                    NULL, NULL, appInstance, NULL);
-    else
-        barWindow = CreateWindowExA(WS_EX_TOOLWINDOW, barClassName, "Velmor",
-                                    WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME,
-                                    0, 0, screenWidth, DOCKED_HEIGHT, NULL, NULL, appInstance, NULL);
+    DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME;
+    int x = 0, y = 0, width = screenWidth, height = DOCKED_HEIGHT;
+    if (alignPreference == ALIGN_FLOATING) {
+        style |= WS_SYSMENU;
+        x = FLOATING_START_X;
+        y = FLOATING_START_Y;
+        width = FLOATING_WIDTH;
+        height = FLOATING_HEIGHT;
+    }
+    barWindow = CreateWindowExA(WS_EX_TOOLWINDOW, barClassName, "Velmor", style, x, y, width, height,
+                                NULL, NULL, appInstance, NULL);
     return barWindow;
 }
 

@@ -50,6 +50,8 @@ LRESULT CALLBACK BarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 void DrawAllClockPanels(void);
 // The same for one panel; a filler panel has no clock.
 void DrawClockOfPanel(HWND panel);
+// Lets each clock panel paint its bitmap, then draws the clocks on top.
+void RepaintClockPanels(void);
 
 void PaintBarFrame(int mode);
 // The minimised window's box, where the system shows one (no shell, or Wine's on X):
@@ -68,6 +70,7 @@ void OnBarExitSizeMove(void);
 void FitBarToScreen(void);
 
 void ShowBarMenu(int x, int y);
+void ShowMenuAtCursor(void);
 void SetTrayIcon(DWORD action);
 void HandleTrayNotify(UINT iconId, UINT mouseMessage);
 // Restores the minimised floating window and brings it to the front.

@@ -12,14 +12,6 @@ static int CurrentLayout(void)
     return placement == PLACEMENT_FLOATING ? LAYOUT_FLOATING : LAYOUT_DOCKED;
 }
 
-// Lets each panel paint its bitmap before the text goes on top of it.
-static void RepaintClockPanels(void)
-{
-    for (int i = 0; i < CLOCK_COUNT; i++)
-        UpdateWindow(clockPanels[i]);
-    DrawAllClockPanels();
-}
-
 static LRESULT OnBarActivate(WPARAM wParam)
 {
     if (wParam != 0)
@@ -81,13 +73,6 @@ static void OnEndSession(WPARAM ending)
         SavePreferences();
 }
 
-static void ShowMenuAtCursor(void)
-{
-    POINT cursor;
-    GetCursorPos(&cursor);
-    ShowBarMenu(cursor.x, cursor.y);
-}
-
 // A right click anywhere on the bar: its surface answers as a caption and the panels let
 // the mouse through to it, so WM_RBUTTONUP seldom arrives. The caption's release comes as
 // WM_NCRBUTTONUP at its screen point, once the press is kept from the default handling,
@@ -102,18 +87,14 @@ static void OnBarContextMenu(LPARAM lParam)
         ShowBarMenu((short)LOWORD(lParam), (short)HIWORD(lParam));
 }
 
+// A hand-edited ONTOP other than 0 or 1 stays as it is, and so does the window.
 static void ToggleAlwaysOnTop(void)
 {
-    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW;
-    if (ontopPreference == 1) {
+    if (ontopPreference == 1)
         ontopPreference = 0;
-        SetWindowPos(barWindow, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
-        CheckMenuItem(barMenu, CMD_ALWAYS_ON_TOP, MF_BYCOMMAND | MF_UNCHECKED);
-    } else if (ontopPreference == 0) {
+    else if (ontopPreference == 0)
         ontopPreference = 1;
-        SetWindowPos(barWindow, HWND_TOPMOST, 0, 0, 0, 0, flags);
-        CheckMenuItem(barMenu, CMD_ALWAYS_ON_TOP, MF_BYCOMMAND | MF_CHECKED);
-    }
+    ApplyOntopPreference();
 }
 
 // The clocks are looked up again whether the dialog ended with OK or Cancel. The panels

@@ -196,21 +196,20 @@ void OnBarExitSizeMove(void)
                      SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW);
         PaintBarFrame(LAYOUT_FLOATING);
         SetTrayIcon(NIM_ADD);
+        DrawAllClockPanels();
     } else {
         alignPreference = placement;
         ShowWindow(minimizeButton, SW_HIDE);
         ShowWindow(closeButton, SW_HIDE);
         DockBar();
         PaintBarFrame(LAYOUT_DOCKED);
-        for (int i = 0; i < 4; i++)
-            UpdateWindow(clockPanels[i]);
+        RepaintClockPanels();
         SetTrayIcon(NIM_DELETE);
         // with "Show window contents while dragging" off the move loop puts the window at its
         // last outline after this message, off the strip: once the loop has returned, the
         // bar docks again as it does when the shell reports a change
         PostMessageA(barWindow, WM_APPBARNOTIFY, ABN_POSCHANGED, 0);
     }
-    DrawAllClockPanels();
     StartClockTimer();
 }
 

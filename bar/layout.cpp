@@ -40,15 +40,6 @@ static void LoadBarBitmaps(void)
     mapBitmap = LoadBarBitmap(IDB_MAP);
 }
 
-static HWND CreateBitmapChild(int x, int y, int width, int height, HBITMAP picture, BOOL visible)
-{
-    DWORD style = WS_CHILD | SS_BITMAP | SS_NOTIFY | (visible ? WS_VISIBLE : 0);
-    HWND child = CreateWindowExA(0, "STATIC", "", style, x, y, width, height,
-                                 barWindow, NULL, appInstance, NULL);
-    SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)picture);
-    return child;
-}
-
 static WNDPROC staticProc;   // the STATIC class's own procedure, behind the panels'
 
 // The clock and filler panels let the mouse through to the bar, whose surface answers as a
@@ -67,7 +58,7 @@ static LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARA
 
 static HWND CreatePanel(int x, int y, HBITMAP picture, BOOL visible)
 {
-    HWND panel = CreateBitmapChild(x, y, PANEL_WIDTH, PANEL_HEIGHT, picture, visible);
+    HWND panel = CreateBitmapStatic(barWindow, x, y, PANEL_WIDTH, PANEL_HEIGHT, picture, visible);
     staticProc = (WNDPROC)SetWindowLongPtrA(panel, GWLP_WNDPROC, (LONG_PTR)PanelProc);
     return panel;
 }
@@ -119,13 +110,13 @@ void LayOutBar(int mode)
     BOOL floating = mode == LAYOUT_FLOATING;
     LoadBarBitmaps();
 
-    cornerBitmap = CreateBitmapChild(0, 0, CAPTION_COLUMN_WIDTH, CAPTION_STRIP_HEIGHT,
-                                     floating ? globeFloatingBitmap : globeDockedBitmap, TRUE);
+    cornerBitmap = CreateBitmapStatic(barWindow, 0, 0, CAPTION_COLUMN_WIDTH, CAPTION_STRIP_HEIGHT,
+                                      floating ? globeFloatingBitmap : globeDockedBitmap, TRUE);
     ShowWindow(cornerBitmap, SW_SHOW);
-    minimizeButton = CreateBitmapChild(119, 2, 11, 11, minimizeUpBitmap, FALSE);
+    minimizeButton = CreateBitmapStatic(barWindow, 119, 2, 11, 11, minimizeUpBitmap, FALSE);
     if (floating)
         ShowWindow(minimizeButton, SW_SHOW);
-    closeButton = CreateBitmapChild(132, 2, 11, 11, closeUpBitmap, FALSE);
+    closeButton = CreateBitmapStatic(barWindow, 132, 2, 11, 11, closeUpBitmap, FALSE);
     if (floating)
         ShowWindow(closeButton, SW_SHOW);
 
@@ -143,10 +134,7 @@ void LayOutBar(int mode)
         placement = PLACEMENT_FLOATING;
     }
 
-    // the panels paint their bitmaps first, so the text drawn next stays on top
-    for (int i = 0; i < 4; i++)
-        UpdateWindow(clockPanels[i]);
-    DrawAllClockPanels();
+    RepaintClockPanels();
     PaintBarFrame(mode);
 }
 
@@ -155,6 +143,14 @@ void DrawClockOfPanel(HWND panel)
     for (int i = 0; i < CLOCK_COUNT; i++)
         if (panel == clockPanels[i])
             DrawClockPanel(panel, clockZones[i].name, clockTimes[i]);
+}
+
+// The panels paint their bitmaps first, so the text drawn next stays on top.
+void RepaintClockPanels(void)
+{
+    for (int i = 0; i < CLOCK_COUNT; i++)
+        UpdateWindow(clockPanels[i]);
+    DrawAllClockPanels();
 }
 
 void DrawAllClockPanels(void)

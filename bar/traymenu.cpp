@@ -71,6 +71,13 @@ void ShowBarMenu(int x, int y)
     PostMessageA(barWindow, WM_NULL, 0, 0);
 }
 
+void ShowMenuAtCursor(void)
+{
+    POINT cursor;
+    GetCursorPos(&cursor);
+    ShowBarMenu(cursor.x, cursor.y);
+}
+
 void SetTrayIcon(DWORD action)
 {
     NOTIFYICONDATAA icon;
@@ -104,12 +111,8 @@ void HandleTrayNotify(UINT iconId, UINT mouseMessage)
     } else if (mouseMessage == WM_LBUTTONUP) {
         SetForegroundWindow(barWindow);
         PaintBarFrame(LAYOUT_FLOATING);
-        for (int i = 0; i < 4; i++)
-            UpdateWindow(clockPanels[i]);
-        DrawAllClockPanels();
+        RepaintClockPanels();
     } else if (mouseMessage == WM_RBUTTONUP) {
-        POINT cursor;
-        GetCursorPos(&cursor);
-        ShowBarMenu(cursor.x, cursor.y);
+        ShowMenuAtCursor();
     }
 }

@@ -12,12 +12,6 @@ int activePin;
 // How often ChooseActivePin raised the cursor display count, so that teardown can undo it.
 static int cursorShowCount;
 
-static HWND CreateNotifyingStatic(HWND parent, int x, int y, int width, int height)
-{
-    return CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_BITMAP,
-                           x, y, width, height, parent, NULL, appInstance, NULL);
-}
-
 // The bitmap keeps its pixels while the dialog scales with the system font (Large Fonts
 // make it a quarter larger), so the map is centred in the frame the template's units give.
 POINT MapPlace(HWND dialog)
@@ -32,16 +26,14 @@ POINT MapPlace(HWND dialog)
 void CreateMapAndPins(HWND dialog)
 {
     POINT place = MapPlace(dialog);
-    mapControl = CreateNotifyingStatic(dialog, place.x, place.y, MAP_WIDTH, MAP_HEIGHT);
+    mapControl = CreateBitmapStatic(dialog, place.x, place.y, MAP_WIDTH, MAP_HEIGHT, mapBitmap, TRUE);
     previousMapProc = (WNDPROC)SetWindowLongPtrA(mapControl, GWLP_WNDPROC, (LONG_PTR)MapSubclassProc);
-    SendMessageA(mapControl, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)mapBitmap);
     ShowWindow(mapControl, SW_SHOW);
 
     // pins stand where they were last stored, not where their clocks' zones are
     for (int i = 0; i < 4; i++) {
         POINT pin = LoadPinPlace(i);
-        mapPins[i] = CreateNotifyingStatic(mapControl, pin.x, pin.y, PIN_SIZE, PIN_SIZE);
-        SendMessageA(mapPins[i], STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)pinBitmaps[i]);
+        mapPins[i] = CreateBitmapStatic(mapControl, pin.x, pin.y, PIN_SIZE, PIN_SIZE, pinBitmaps[i], TRUE);
         ShowWindow(mapPins[i], SW_SHOW);
     }
 }

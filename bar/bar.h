@@ -3,6 +3,7 @@
 #define VELMOR_BAR_H
 
 #include <windows.h>
+#include "zones/zones.h"
 
 #define LAYOUT_DOCKED   1
 #define LAYOUT_FLOATING 2
@@ -26,7 +27,7 @@
 extern HWND cornerBitmap;
 extern HWND minimizeButton;
 extern HWND closeButton;
-extern HWND clockPanels[4];
+extern HWND clockPanels[CLOCK_COUNT];
 extern HWND fillerPanels[FILLER_COUNT];   // NULL where the screen is too narrow
 
 // Bitmaps loaded once by LayOutBar, deleted at shutdown.
@@ -34,7 +35,7 @@ extern HBITMAP globeDockedBitmap, globeFloatingBitmap;
 extern HBITMAP minimizeUpBitmap, minimizeDownBitmap;
 extern HBITMAP closeUpBitmap, closeDownBitmap;
 extern HBITMAP panelBitmap, fillerBitmap;
-extern HBITMAP pinBitmaps[4];
+extern HBITMAP pinBitmaps[CLOCK_COUNT];   // one pin a clock
 extern HBITMAP mapBitmap;
 
 void LayOutBar(int mode);

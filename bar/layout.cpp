@@ -5,13 +5,13 @@
 #include "zones/zones.h"
 
 HWND cornerBitmap, minimizeButton, closeButton;
-HWND clockPanels[4];
+HWND clockPanels[CLOCK_COUNT];
 HWND fillerPanels[FILLER_COUNT];
 HBITMAP globeDockedBitmap, globeFloatingBitmap;
 HBITMAP minimizeUpBitmap, minimizeDownBitmap;
 HBITMAP closeUpBitmap, closeDownBitmap;
 HBITMAP panelBitmap, fillerBitmap;
-HBITMAP pinBitmaps[4];
+HBITMAP pinBitmaps[CLOCK_COUNT];
 HBITMAP mapBitmap;
 
 // A filler panel is made only where the screen is wider than the threshold (and the
@@ -75,7 +75,7 @@ POINT ClockPanelPlace(int i, int mode)
 
 void PlaceClockPanels(int mode, UINT flags)
 {
-    for (int i = 0; i < 4; i++) {
+    for (int i = 0; i < CLOCK_COUNT; i++) {
         POINT place = ClockPanelPlace(i, mode);
         SetWindowPos(clockPanels[i], NULL, place.x, place.y, PANEL_WIDTH, PANEL_HEIGHT, flags);
     }
@@ -85,7 +85,7 @@ void PlaceClockPanels(int mode, UINT flags)
 static int NextFillerLeft(int i)
 {
     if (i == 0)
-        return CAPTION_COLUMN_WIDTH + PANEL_WIDTH * 4;   // after the clocks
+        return CAPTION_COLUMN_WIDTH + PANEL_WIDTH * CLOCK_COUNT;   // after the clocks
     WINDOWPLACEMENT before = {};
     before.length = sizeof before;
     GetWindowPlacement(fillerPanels[i - 1], &before);
@@ -120,7 +120,7 @@ void LayOutBar(int mode)
     if (floating)
         ShowWindow(closeButton, SW_SHOW);
 
-    for (int i = 0; i < 4; i++) {
+    for (int i = 0; i < CLOCK_COUNT; i++) {
         POINT place = ClockPanelPlace(i, mode);
         clockPanels[i] = CreatePanel(place.x, place.y, panelBitmap, TRUE);
     }

@@ -5,7 +5,7 @@
 #include "settings/settings.h"
 
 HWND mapControl;
-HWND mapPins[4];
+HWND mapPins[CLOCK_COUNT];
 WNDPROC previousMapProc;
 int activePin;
 
@@ -31,7 +31,7 @@ void CreateMapAndPins(HWND dialog)
     ShowWindow(mapControl, SW_SHOW);
 
     // pins stand where they were last stored, not where their clocks' zones are
-    for (int i = 0; i < 4; i++) {
+    for (int i = 0; i < CLOCK_COUNT; i++) {
         POINT pin = LoadPinPlace(i);
         mapPins[i] = CreateBitmapStatic(mapControl, pin.x, pin.y, PIN_SIZE, PIN_SIZE, pinBitmaps[i], TRUE);
         ShowWindow(mapPins[i], SW_SHOW);
@@ -73,7 +73,7 @@ void ReleaseMapAndPins(void)
     SetWindowLongPtrA(mapControl, GWLP_WNDPROC, (LONG_PTR)previousMapProc);
     // the windows go with the dialog; the bitmaps stay for the whole run
     mapControl = NULL;
-    for (int i = 0; i < 4; i++)
+    for (int i = 0; i < CLOCK_COUNT; i++)
         mapPins[i] = NULL;
     previousMapProc = NULL;
     activePin = 0;
@@ -81,7 +81,7 @@ void ReleaseMapAndPins(void)
 
 static void OnMapRelease(int x, int y)
 {
-    if (activePin < 1 || activePin > 4)
+    if (activePin < 1 || activePin > CLOCK_COUNT)
         return;
     // the release point becomes the pin's top-left corner, not its centre
     MovePin(activePin, x, y);

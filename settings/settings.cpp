@@ -5,9 +5,9 @@
 #include "zones/zones.h"
 #include "app/app.h"
 
-static const char* const zoneKeys[4] = { "ONE", "TWO", "THREE", "FOUR" };
-static const char* const dstKeys[4] = { "ONEDST", "TWODST", "THREEDST", "FOURDST" };
-static const char* const pinSections[4] = { "PIN1", "PIN2", "PIN3", "PIN4" };
+static const char* const zoneKeys[CLOCK_COUNT] = { "ONE", "TWO", "THREE", "FOUR" };
+static const char* const dstKeys[CLOCK_COUNT] = { "ONEDST", "TWODST", "THREEDST", "FOURDST" };
+static const char* const pinSections[CLOCK_COUNT] = { "PIN1", "PIN2", "PIN3", "PIN4" };
 
 int ReadSetting(const char* section, const char* key, int defaultValue)
 {

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #define ZONE_COUNT      58
-#define CLOCK_COUNT     4
+#define CLOCK_COUNT     4      // the bar's clocks, each with its panel, zone list, DST box and pin
 #define ZONE_NAME_SIZE  256
 #define TIME_TEXT_SIZE  10
 

@@ -3,8 +3,7 @@
 #include "bar/bar.h"
 #include "res/resource.h"
 
-int selectedPlacement;
-static int edgeChosen;   // set by the first WM_MOVING; until then the placement stands
+int selectedPlacement;   // the form the drag has chosen; 0 (no placement) until the first WM_MOVING
 
 int ChooseEdge(int x, int y)
 {
@@ -158,7 +157,6 @@ void OnBarMoving(RECT* dragRect)
     POINT cursor;
     GetCursorPos(&cursor);
     selectedPlacement = ChooseEdge(cursor.x, cursor.y);
-    edgeChosen = 1;
 
     if (selectedPlacement == PLACEMENT_FLOATING) {
         if (placement != PLACEMENT_FLOATING) {
@@ -183,10 +181,9 @@ void OnBarSizing(RECT* sizeRect)
 
 void OnBarExitSizeMove(void)
 {
-    if (edgeChosen)
+    // until a drag has chosen one, the placement stands
+    if (selectedPlacement != 0)
         placement = selectedPlacement;
-    else
-        selectedPlacement = placement;
 
     if (placement == PLACEMENT_FLOATING) {
         alignPreference = ALIGN_FLOATING;

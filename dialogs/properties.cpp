@@ -12,19 +12,15 @@ const int pinButtonIds[CLOCK_COUNT] = { IDC_PINBUTTON1, IDC_PINBUTTON2, IDC_PINB
 
 HWND propertiesDialog;
 
-// 1 while a Properties dialog is open: the map, pins and regions exist once only.
-static int propertiesOpen;
-
 void OpenPropertiesDialog(void)
 {
-    // the tray menu still reaches the disabled bar; a second dialog would take over the first's map
-    if (propertiesOpen)
+    // the tray menu still reaches the disabled bar; a second dialog would take over the first's
+    // map: the map, pins and regions exist once only
+    if (propertiesDialog)
         return;
-    propertiesOpen = 1;
     HWND outer = openDialog;
     DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PROPERTIES), barWindow, PropertiesDlgProc, 0);
     openDialog = outer;
-    propertiesOpen = 0;
 }
 
 static void ShowClockChoices(HWND dialog)
@@ -56,11 +52,11 @@ static void ShowClockChoices(HWND dialog)
 
 static BOOL OnPropertiesInit(HWND dialog)
 {
+    propertiesDialog = dialog;   // open from its first message to its last
     ShowClockChoices(dialog);
     TakeAltKeysInZoneLists(dialog);
     CreateMapAndPins(dialog);
     BuildZoneRegions();
-    propertiesDialog = dialog;
     openDialog = dialog;
     SendDlgItemMessageA(dialog, IDC_PINBUTTON1, BM_SETCHECK, BST_CHECKED, 0);
     ChooseActivePin(1);

@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "bar/bar.h"
 #include "res/resource.h"
+#include "res/version.h"
 #include "settings/settings.h"
 
 static const char barClassName[] = "QxBarClass";
@@ -33,7 +34,7 @@ HWND CreateBarWindow(void)
         width = FLOATING_WIDTH;
         height = FLOATING_HEIGHT;
     }
-    barWindow = CreateWindowExA(WS_EX_TOOLWINDOW, barClassName, "Velmor", style, x, y, width, height,
+    barWindow = CreateWindowExA(WS_EX_TOOLWINDOW, barClassName, VELMOR_NAME, style, x, y, width, height,
                                 NULL, NULL, appInstance, NULL);
     return barWindow;
 }
@@ -111,7 +112,7 @@ int RunVelmor(HINSTANCE instance)
     LoadStartupState();
     LoadPreferences();
     if (majorVersion != 4)
-        return MessageBoxA(NULL, refusalText, "Velmor", MB_ICONERROR);
+        return MessageBoxA(NULL, refusalText, VELMOR_NAME, MB_ICONERROR);
     if (!OpenBarWindow())
         return 0;
     return RunMessageLoop();

@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "bar/bar.h"
 #include "res/resource.h"
+#include "res/version.h"
 #include "zones/zones.h"
 
 static void FillBox(HDC dc, int left, int top, int right, int bottom, HBRUSH brush)
@@ -37,7 +38,7 @@ static void PaintFloatingFrame(HDC dc)
     SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
     HFONT created = CreateBoldArial(14, TRUE);
     HGDIOBJ previous = SelectObject(dc, created);
-    TextOutA(dc, CAPTION_COLUMN_WIDTH, 0, "Velmor", 6);   // right of the globe
+    TextOutA(dc, CAPTION_COLUMN_WIDTH, 0, VELMOR_NAME, sizeof VELMOR_NAME - 1);   // right of the globe
     SelectObject(dc, previous);
     DeleteObject(created);
 
@@ -76,7 +77,7 @@ void PaintMinimizedBox(void)
     SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
     HFONT created = CreateBoldArial(14, TRUE);
     HGDIOBJ previous = SelectObject(dc, created);
-    TextOutA(dc, iconSize + 7, (height - 14) / 2, "Velmor", 6);
+    TextOutA(dc, iconSize + 7, (height - 14) / 2, VELMOR_NAME, sizeof VELMOR_NAME - 1);
     SelectObject(dc, previous);
     DeleteObject(created);
     ReleaseDC(barWindow, dc);

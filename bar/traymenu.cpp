@@ -3,6 +3,7 @@
 #include "bar/bar.h"
 #include "dialogs/dialogs.h"
 #include "res/resource.h"
+#include "res/version.h"
 #include "zones/zones.h"
 
 // While a modal dialog is open the bar is disabled and the dialog is the window the user
@@ -89,7 +90,7 @@ void SetTrayIcon(DWORD action)
     if (action == NIM_ADD) {
         icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
         icon.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_VELMOR));
-        lstrcpynA(icon.szTip, "Velmor", 64);
+        lstrcpynA(icon.szTip, VELMOR_NAME, 64);
     }
     Shell_NotifyIconA(action, &icon);
 }

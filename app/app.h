@@ -41,6 +41,9 @@ void ApplyOntopPreference(void);
 void StartClockTimer(void);
 int RunMessageLoop(void);
 
+// Bold Arial of the given pixel height, the face of the clock panels, the caption strip and
+// the minimised box; the caller deletes it.
+HFONT CreateBoldArial(int height, BYTE italic);
 // A STATIC child of parent that shows picture and notifies its parent of clicks.
 HWND CreateBitmapStatic(HWND parent, int x, int y, int width, int height, HBITMAP picture, BOOL visible);
 

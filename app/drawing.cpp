@@ -1,5 +1,16 @@
-// Drawing that the bar and the dialogs share: the bitmap statics.
+// Drawing that more than one window of the program shares: the panels' and the caption
+// strip's face, the bitmap statics of the bar and the Properties map.
 #include "app/app.h"
+
+HFONT CreateBoldArial(int height, BYTE italic)
+{
+    LOGFONTA font = {};
+    font.lfHeight = height;
+    font.lfWeight = FW_BOLD;
+    font.lfItalic = italic;
+    lstrcpynA(font.lfFaceName, "Arial", LF_FACESIZE);
+    return CreateFontIndirectA(&font);
+}
 
 HWND CreateBitmapStatic(HWND parent, int x, int y, int width, int height, HBITMAP picture, BOOL visible)
 {

@@ -25,7 +25,7 @@ void OpenPropertiesDialog(void)
 
 static void ShowClockChoices(HWND dialog)
 {
-    // each control is looked up once: every lookup searches the dialog's 40-odd children
+    // each control is looked up once: every lookup searches the dialog's 23 controls
     HWND lists[CLOCK_COUNT];
     for (int i = 0; i < CLOCK_COUNT; i++)
         lists[i] = GetDlgItem(dialog, zoneComboIds[i]);
@@ -33,7 +33,7 @@ static void ShowClockChoices(HWND dialog)
     for (int i = 0; i < CLOCK_COUNT; i++)
         SendMessageA(lists[i], WM_SETREDRAW, FALSE, 0);
     for (int i = 0; i < CLOCK_COUNT; i++)
-        AddZoneNames(dialog, zoneComboIds[i]);
+        AddZoneNames(lists[i]);
     // an index outside 1 to 58 becomes position -1 or beyond the list: no selection
     for (int i = 0; i < CLOCK_COUNT; i++)
         SendMessageA(lists[i], CB_SETCURSEL, clockZones[i].zoneIndex - 1, 0);

@@ -88,6 +88,17 @@ static void OnBarContextMenu(LPARAM lParam)
 }
 
 // A hand-edited ONTOP other than 0 or 1 stays as it is, and so does the window.
+// The caption's right button, the press kept from the default handling and the release
+// opening the menu; FALSE for the sizing border, which the default handles.
+static BOOL OnCaptionRightButton(UINT message, WPARAM hit, LPARAM lParam)
+{
+    if (hit != HTCAPTION)
+        return FALSE;
+    if (message == WM_NCRBUTTONUP)
+        OnBarContextMenu(lParam);
+    return TRUE;
+}
+
 static void ToggleAlwaysOnTop(void)
 {
     if (ontopPreference == 1)
@@ -277,14 +288,9 @@ LRESULT CALLBACK BarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             return OnMinimizedBoxMessage(message);
         break;
     case WM_NCRBUTTONDOWN:
-        if (wParam == HTCAPTION)
-            return 0;
-        break;
     case WM_NCRBUTTONUP:
-        if (wParam == HTCAPTION) {
-            OnBarContextMenu(lParam);
+        if (OnCaptionRightButton(message, wParam, lParam))
             return 0;
-        }
         break;
     case WM_SIZING:
         OnBarSizing((RECT*)lParam);

@@ -57,10 +57,10 @@ void MovePin(int pin, int x, int y)
 
 POINT GetPinPosition(int pin)
 {
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    GetWindowPlacement(mapPins[pin - 1], &placement);
-    POINT position = { placement.rcNormalPosition.left, placement.rcNormalPosition.top };
+    WINDOWPLACEMENT where = {};
+    where.length = sizeof where;
+    GetWindowPlacement(mapPins[pin - 1], &where);
+    POINT position = { where.rcNormalPosition.left, where.rcNormalPosition.top };
     return position;
 }
 

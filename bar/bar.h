@@ -59,6 +59,8 @@ void PaintBarFrame(int mode);
 // the icon and the name on the caption colour.
 void PaintMinimizedBox(void);
 
+// The form a drag has chosen, 0 (no placement) until the first WM_MOVING; in the header
+// for the tests, as is ChooseEdge, the placement under a screen point.
 extern int selectedPlacement;
 int ChooseEdge(int x, int y);
 void DockBar(void);

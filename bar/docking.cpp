@@ -3,7 +3,7 @@
 #include "bar/bar.h"
 #include "res/resource.h"
 
-int selectedPlacement;   // the form the drag has chosen; 0 (no placement) until the first WM_MOVING
+int selectedPlacement;
 
 int ChooseEdge(int x, int y)
 {

@@ -53,7 +53,7 @@ void ReleaseMapAndPins(void);
 void BuildZoneRegions(void);
 void HitTestMapZone(int x, int y, int pinSlot);
 void DeleteZoneRegions(void);
-extern HRGN zoneRegions[ZONE_REGION_COUNT];
+extern HRGN zoneRegions[ZONE_REGION_COUNT];   // in the header for the tests
 // Zone index under a map point, 0 when no region holds it (regions must be built).
 UINT FindMapZone(int x, int y);
 

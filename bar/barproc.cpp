@@ -87,7 +87,6 @@ static void OnBarContextMenu(LPARAM lParam)
         ShowBarMenu((short)LOWORD(lParam), (short)HIWORD(lParam));
 }
 
-// A hand-edited ONTOP other than 0 or 1 stays as it is, and so does the window.
 // The caption's right button, the press kept from the default handling and the release
 // opening the menu; FALSE for the sizing border, which the default handles.
 static BOOL OnCaptionRightButton(UINT message, WPARAM hit, LPARAM lParam)
@@ -99,6 +98,7 @@ static BOOL OnCaptionRightButton(UINT message, WPARAM hit, LPARAM lParam)
     return TRUE;
 }
 
+// A hand-edited ONTOP other than 0 or 1 stays as it is, and so does the window.
 static void ToggleAlwaysOnTop(void)
 {
     if (ontopPreference == 1)

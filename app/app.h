@@ -24,7 +24,6 @@ extern HWND barWindow;          // the one top-level window
 #define ALIGN_FLOATING     99
 
 void LoadStartupState(void);
-void LoadPreferences(void);
 
 // The whole program: start-up, window, message loop. Returns the exit status.
 int RunVelmor(HINSTANCE instance);
@@ -41,6 +40,12 @@ void BuildBarMenu(void);
 void ApplyOntopPreference(void);
 void StartClockTimer(void);
 int RunMessageLoop(void);
+
+// Bold Arial of the given pixel height, the face of the clock panels, the caption strip and
+// the minimised box; the caller deletes it.
+HFONT CreateBoldArial(int height, BYTE italic);
+// A STATIC child of parent that shows picture and notifies its parent of clicks.
+HWND CreateBitmapStatic(HWND parent, int x, int y, int width, int height, HBITMAP picture, BOOL visible);
 
 // The foreground and the keyboard for window, with the focus on focus, on any desktop.
 void TakeKeyboard(HWND window, HWND focus);

@@ -3,6 +3,8 @@
 #include "app/app.h"
 #include "bar/bar.h"
 #include "res/resource.h"
+#include "res/version.h"
+#include "settings/settings.h"
 
 static const char barClassName[] = "QxBarClass";
 
@@ -20,16 +22,20 @@ void RegisterBarClass(void)
     RegisterClassA(&windowClass);
 }
 
+// The docked bar starts across the top; DockBar then moves it to its edge.
 HWND CreateBarWindow(void)
 {
-    if (alignPreference == ALIGN_FLOATING)
-        barWindow = CreateWindowExA(WS_EX_TOOLWINDOW, barClassName, "Velmor",
-                                    WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_THICKFRAME,
-                                    35, 35, 151, 218, NULL, NULL, appInstance, NULL);
-    else
-        barWindow = CreateWindowExA(WS_EX_TOOLWINDOW, barClassName, "Velmor",
-                                    WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME,
-                                    0, 0, screenWidth, 54, NULL, NULL, appInstance, NULL);
+    DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME;
+    int x = 0, y = 0, width = screenWidth, height = DOCKED_HEIGHT;
+    if (alignPreference == ALIGN_FLOATING) {
+        style |= WS_SYSMENU;
+        x = FLOATING_START_X;
+        y = FLOATING_START_Y;
+        width = FLOATING_WIDTH;
+        height = FLOATING_HEIGHT;
+    }
+    barWindow = CreateWindowExA(WS_EX_TOOLWINDOW, barClassName, VELMOR_NAME, style, x, y, width, height,
+                                NULL, NULL, appInstance, NULL);
     return barWindow;
 }
 
@@ -106,7 +112,7 @@ int RunVelmor(HINSTANCE instance)
     LoadStartupState();
     LoadPreferences();
     if (majorVersion != 4)
-        return MessageBoxA(NULL, refusalText, "Velmor", MB_ICONERROR);
+        return MessageBoxA(NULL, refusalText, VELMOR_NAME, MB_ICONERROR);
     if (!OpenBarWindow())
         return 0;
     return RunMessageLoop();

@@ -31,18 +31,10 @@ void LoadStartupState(void)
         for (int c = 0; c < TIME_TEXT_SIZE; c++)
             clockTimes[i][c] = 0;
 
-    ReadClockSettings();
+    LoadClockChoices();
     ReadUtcTime();
     for (int i = 0; i < CLOCK_COUNT; i++)
         LookupZone(&clockZones[i]);
     FormatAllClockTimes();
     RememberUtcMinute();
-}
-
-void LoadPreferences(void)
-{
-    ontopPreference = ReadSetting("PREFS", "ONTOP", 1);
-    alignPreference = ReadSetting("PREFS", "ALIGN", 1);
-    if (alignPreference == PLACEMENT_BOTTOM)
-        placement = PLACEMENT_BOTTOM;
 }

@@ -12,14 +12,6 @@ static int CurrentLayout(void)
     return placement == PLACEMENT_FLOATING ? LAYOUT_FLOATING : LAYOUT_DOCKED;
 }
 
-// Lets each panel paint its bitmap before the text goes on top of it.
-static void RepaintClockPanels(void)
-{
-    for (int i = 0; i < CLOCK_COUNT; i++)
-        UpdateWindow(clockPanels[i]);
-    DrawAllClockPanels();
-}
-
 static LRESULT OnBarActivate(WPARAM wParam)
 {
     if (wParam != 0)
@@ -81,13 +73,6 @@ static void OnEndSession(WPARAM ending)
         SavePreferences();
 }
 
-static void ShowMenuAtCursor(void)
-{
-    POINT cursor;
-    GetCursorPos(&cursor);
-    ShowBarMenu(cursor.x, cursor.y);
-}
-
 // A right click anywhere on the bar: its surface answers as a caption and the panels let
 // the mouse through to it, so WM_RBUTTONUP seldom arrives. The caption's release comes as
 // WM_NCRBUTTONUP at its screen point, once the press is kept from the default handling,
@@ -102,18 +87,25 @@ static void OnBarContextMenu(LPARAM lParam)
         ShowBarMenu((short)LOWORD(lParam), (short)HIWORD(lParam));
 }
 
+// The caption's right button, the press kept from the default handling and the release
+// opening the menu; FALSE for the sizing border, which the default handles.
+static BOOL OnCaptionRightButton(UINT message, WPARAM hit, LPARAM lParam)
+{
+    if (hit != HTCAPTION)
+        return FALSE;
+    if (message == WM_NCRBUTTONUP)
+        OnBarContextMenu(lParam);
+    return TRUE;
+}
+
+// A hand-edited ONTOP other than 0 or 1 stays as it is, and so does the window.
 static void ToggleAlwaysOnTop(void)
 {
-    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW;
-    if (ontopPreference == 1) {
+    if (ontopPreference == 1)
         ontopPreference = 0;
-        SetWindowPos(barWindow, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
-        CheckMenuItem(barMenu, CMD_ALWAYS_ON_TOP, MF_BYCOMMAND | MF_UNCHECKED);
-    } else if (ontopPreference == 0) {
+    else if (ontopPreference == 0)
         ontopPreference = 1;
-        SetWindowPos(barWindow, HWND_TOPMOST, 0, 0, 0, 0, flags);
-        CheckMenuItem(barMenu, CMD_ALWAYS_ON_TOP, MF_BYCOMMAND | MF_CHECKED);
-    }
+    ApplyOntopPreference();
 }
 
 // The clocks are looked up again whether the dialog ended with OK or Cancel. The panels
@@ -168,7 +160,7 @@ static void OnChildClick(HWND child)
         if (floating) {
             RECT bar;
             GetWindowRect(barWindow, &bar);
-            ShowBarMenu(bar.left, bar.top + 16);   // just under the caption strip
+            ShowBarMenu(bar.left, bar.top + CAPTION_STRIP_HEIGHT);   // just under the caption strip
         } else {
             ShowMenuAtCursor();
         }
@@ -296,14 +288,9 @@ LRESULT CALLBACK BarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
             return OnMinimizedBoxMessage(message);
         break;
     case WM_NCRBUTTONDOWN:
-        if (wParam == HTCAPTION)
-            return 0;
-        break;
     case WM_NCRBUTTONUP:
-        if (wParam == HTCAPTION) {
-            OnBarContextMenu(lParam);
+        if (OnCaptionRightButton(message, wParam, lParam))
             return 0;
-        }
         break;
     case WM_SIZING:
         OnBarSizing((RECT*)lParam);

@@ -3,12 +3,7 @@
 #include "bar/bar.h"
 #include "res/resource.h"
 
-#define DOCKED_HEIGHT_AFTER_DRAG 55
-#define FLOATING_WIDTH  151
-#define FLOATING_HEIGHT 218
-
 int selectedPlacement;
-static int edgeChosen;   // set by the first WM_MOVING; until then the placement stands
 
 int ChooseEdge(int x, int y)
 {
@@ -107,13 +102,6 @@ static void ResizeForDrag(const RECT* dragRect)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-static void PlaceClockPanels(int docked, UINT flags)
-{
-    for (int i = 0; i < 4; i++)
-        SetWindowPos(clockPanels[i], NULL, docked ? 18 + 145 * i : 0, docked ? 0 : 16 + 49 * i,
-                     145, 49, flags);
-}
-
 // The docked bar leaves its edge: it becomes the floating window at the drag position,
 // moved along under the cursor when the drag started further right than the window is wide.
 static void FloatDockedBar(RECT* dragRect, POINT cursor)
@@ -122,7 +110,7 @@ static void FloatDockedBar(RECT* dragRect, POINT cursor)
     InvalidateRect(barWindow, NULL, TRUE);
     SetWindowLongA(barWindow, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
     SetWindowLongA(barWindow, GWL_STYLE, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | WS_THICKFRAME);
-    PlaceClockPanels(FALSE, SWP_NOACTIVATE | SWP_NOZORDER);
+    PlaceClockPanels(LAYOUT_FLOATING, SWP_NOACTIVATE | SWP_NOZORDER);
     for (int i = 0; i < FILLER_COUNT; i++)
         if (fillerPanels[i])
             ShowWindow(fillerPanels[i], SW_HIDE);
@@ -145,10 +133,10 @@ static void DockFloatingBar(RECT* dragRect)
     ShowWindow(minimizeButton, SW_HIDE);
     ShowWindow(closeButton, SW_HIDE);
     InvalidateRect(barWindow, NULL, TRUE);
-    PlaceClockPanels(TRUE, SWP_SHOWWINDOW | SWP_NOZORDER);
+    PlaceClockPanels(LAYOUT_DOCKED, SWP_SHOWWINDOW | SWP_NOZORDER);
     for (int i = 0; i < FILLER_COUNT; i++)
         if (fillerPanels[i])
-            SetWindowPos(fillerPanels[i], NULL, fillerLeft[i], 0, 145, 49,
+            SetWindowPos(fillerPanels[i], NULL, fillerLeft[i], 0, PANEL_WIDTH, PANEL_HEIGHT,
                          SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
     int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     dragRect->left = 0;
@@ -169,7 +157,6 @@ void OnBarMoving(RECT* dragRect)
     POINT cursor;
     GetCursorPos(&cursor);
     selectedPlacement = ChooseEdge(cursor.x, cursor.y);
-    edgeChosen = 1;
 
     if (selectedPlacement == PLACEMENT_FLOATING) {
         if (placement != PLACEMENT_FLOATING) {
@@ -194,10 +181,9 @@ void OnBarSizing(RECT* sizeRect)
 
 void OnBarExitSizeMove(void)
 {
-    if (edgeChosen)
+    // until a drag has chosen one, the placement stands
+    if (selectedPlacement != 0)
         placement = selectedPlacement;
-    else
-        selectedPlacement = placement;
 
     if (placement == PLACEMENT_FLOATING) {
         alignPreference = ALIGN_FLOATING;
@@ -207,21 +193,20 @@ void OnBarExitSizeMove(void)
                      SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW);
         PaintBarFrame(LAYOUT_FLOATING);
         SetTrayIcon(NIM_ADD);
+        DrawAllClockPanels();
     } else {
         alignPreference = placement;
         ShowWindow(minimizeButton, SW_HIDE);
         ShowWindow(closeButton, SW_HIDE);
         DockBar();
         PaintBarFrame(LAYOUT_DOCKED);
-        for (int i = 0; i < 4; i++)
-            UpdateWindow(clockPanels[i]);
+        RepaintClockPanels();
         SetTrayIcon(NIM_DELETE);
         // with "Show window contents while dragging" off the move loop puts the window at its
         // last outline after this message, off the strip: once the loop has returned, the
         // bar docks again as it does when the shell reports a change
         PostMessageA(barWindow, WM_APPBARNOTIFY, ABN_POSCHANGED, 0);
     }
-    DrawAllClockPanels();
     StartClockTimer();
 }
 

@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "bar/bar.h"
 #include "res/resource.h"
+#include "res/version.h"
 #include "zones/zones.h"
 
 static void FillBox(HDC dc, int left, int top, int right, int bottom, HBRUSH brush)
@@ -15,13 +16,14 @@ static void FillBox(HDC dc, int left, int top, int right, int bottom, HBRUSH bru
 // the client area's bottom, so the fill is clipped there whichever edge the bar is at.
 static void PaintDockedFrame(HDC dc)
 {
+    const int top = CAPTION_STRIP_HEIGHT, right = CAPTION_COLUMN_WIDTH;   // under the globe
     int bottom = appBar.rc.bottom;
     // a cleared strip (bottom 0) draws nothing; Wine would fill an upside-down rectangle
-    if (bottom <= 16)
+    if (bottom <= top)
         return;
-    FillBox(dc, 0, 16, 14, bottom, GetSysColorBrush(COLOR_ACTIVECAPTION));
-    FillBox(dc, 14, 16, 16, bottom, (HBRUSH)GetStockObject(BLACK_BRUSH));
-    FillBox(dc, 16, 16, 18, bottom, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    FillBox(dc, 0, top, right - 4, bottom, GetSysColorBrush(COLOR_ACTIVECAPTION));
+    FillBox(dc, right - 4, top, right - 2, bottom, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    FillBox(dc, right - 2, top, right, bottom, (HBRUSH)GetStockObject(WHITE_BRUSH));
 }
 
 static void PaintFloatingFrame(HDC dc)
@@ -29,18 +31,19 @@ static void PaintFloatingFrame(HDC dc)
     RECT window;
     GetWindowRect(barWindow, &window);
     int width = window.right - window.left;
-    FillBox(dc, 14, 0, width, 14, GetSysColorBrush(COLOR_ACTIVECAPTION));
+    const int bottom = CAPTION_STRIP_HEIGHT;
+    FillBox(dc, 14, 0, width, bottom - 2, GetSysColorBrush(COLOR_ACTIVECAPTION));
 
     SetBkColor(dc, GetSysColor(COLOR_ACTIVECAPTION));
     SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
     HFONT created = CreateBoldArial(14, TRUE);
     HGDIOBJ previous = SelectObject(dc, created);
-    TextOutA(dc, 18, 0, "Velmor", 6);
+    TextOutA(dc, CAPTION_COLUMN_WIDTH, 0, VELMOR_NAME, sizeof VELMOR_NAME - 1);   // right of the globe
     SelectObject(dc, previous);
     DeleteObject(created);
 
-    FillBox(dc, 14, 14, width, 15, (HBRUSH)GetStockObject(BLACK_BRUSH));
-    FillBox(dc, 14, 15, width, 16, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    FillBox(dc, 14, bottom - 2, width, bottom - 1, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    FillBox(dc, 14, bottom - 1, width, bottom, (HBRUSH)GetStockObject(WHITE_BRUSH));
 }
 
 void PaintBarFrame(int mode)
@@ -74,7 +77,7 @@ void PaintMinimizedBox(void)
     SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
     HFONT created = CreateBoldArial(14, TRUE);
     HGDIOBJ previous = SelectObject(dc, created);
-    TextOutA(dc, iconSize + 7, (height - 14) / 2, "Velmor", 6);
+    TextOutA(dc, iconSize + 7, (height - 14) / 2, VELMOR_NAME, sizeof VELMOR_NAME - 1);
     SelectObject(dc, previous);
     DeleteObject(created);
     ReleaseDC(barWindow, dc);

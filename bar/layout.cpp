@@ -5,17 +5,14 @@
 #include "zones/zones.h"
 
 HWND cornerBitmap, minimizeButton, closeButton;
-HWND clockPanels[4];
+HWND clockPanels[CLOCK_COUNT];
 HWND fillerPanels[FILLER_COUNT];
 HBITMAP globeDockedBitmap, globeFloatingBitmap;
 HBITMAP minimizeUpBitmap, minimizeDownBitmap;
 HBITMAP closeUpBitmap, closeDownBitmap;
 HBITMAP panelBitmap, fillerBitmap;
-HBITMAP pinBitmaps[4];
+HBITMAP pinBitmaps[CLOCK_COUNT];
 HBITMAP mapBitmap;
-
-#define PANEL_WIDTH  145
-#define PANEL_HEIGHT 49
 
 // A filler panel is made only where the screen is wider than the threshold (and the
 // one before it was made).
@@ -43,15 +40,6 @@ static void LoadBarBitmaps(void)
     mapBitmap = LoadBarBitmap(IDB_MAP);
 }
 
-static HWND CreateBitmapChild(int x, int y, int width, int height, HBITMAP picture, BOOL visible)
-{
-    DWORD style = WS_CHILD | SS_BITMAP | SS_NOTIFY | (visible ? WS_VISIBLE : 0);
-    HWND child = CreateWindowExA(0, "STATIC", "", style, x, y, width, height,
-                                 barWindow, NULL, appInstance, NULL);
-    SendMessageA(child, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)picture);
-    return child;
-}
-
 static WNDPROC staticProc;   // the STATIC class's own procedure, behind the panels'
 
 // The clock and filler panels let the mouse through to the bar, whose surface answers as a
@@ -70,16 +58,34 @@ static LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wParam, LPARA
 
 static HWND CreatePanel(int x, int y, HBITMAP picture, BOOL visible)
 {
-    HWND panel = CreateBitmapChild(x, y, PANEL_WIDTH, PANEL_HEIGHT, picture, visible);
+    HWND panel = CreateBitmapStatic(barWindow, x, y, PANEL_WIDTH, PANEL_HEIGHT, picture, visible);
     staticProc = (WNDPROC)SetWindowLongPtrA(panel, GWLP_WNDPROC, (LONG_PTR)PanelProc);
     return panel;
+}
+
+POINT ClockPanelPlace(int i, int mode)
+{
+    POINT place = { CAPTION_COLUMN_WIDTH + PANEL_WIDTH * i, 0 };
+    if (mode == LAYOUT_FLOATING) {
+        place.x = 0;
+        place.y = CAPTION_STRIP_HEIGHT + PANEL_HEIGHT * i;
+    }
+    return place;
+}
+
+void PlaceClockPanels(int mode, UINT flags)
+{
+    for (int i = 0; i < CLOCK_COUNT; i++) {
+        POINT place = ClockPanelPlace(i, mode);
+        SetWindowPos(clockPanels[i], NULL, place.x, place.y, PANEL_WIDTH, PANEL_HEIGHT, flags);
+    }
 }
 
 // A new filler panel continues the row after the one before it, wherever that one stands.
 static int NextFillerLeft(int i)
 {
     if (i == 0)
-        return 598;
+        return CAPTION_COLUMN_WIDTH + PANEL_WIDTH * CLOCK_COUNT;   // after the clocks
     WINDOWPLACEMENT before = {};
     before.length = sizeof before;
     GetWindowPlacement(fillerPanels[i - 1], &before);
@@ -104,36 +110,31 @@ void LayOutBar(int mode)
     BOOL floating = mode == LAYOUT_FLOATING;
     LoadBarBitmaps();
 
-    cornerBitmap = CreateBitmapChild(0, 0, 18, 16,
-                                     floating ? globeFloatingBitmap : globeDockedBitmap, TRUE);
+    cornerBitmap = CreateBitmapStatic(barWindow, 0, 0, CAPTION_COLUMN_WIDTH, CAPTION_STRIP_HEIGHT,
+                                      floating ? globeFloatingBitmap : globeDockedBitmap, TRUE);
     ShowWindow(cornerBitmap, SW_SHOW);
-    minimizeButton = CreateBitmapChild(119, 2, 11, 11, minimizeUpBitmap, FALSE);
+    minimizeButton = CreateBitmapStatic(barWindow, 119, 2, 11, 11, minimizeUpBitmap, FALSE);
     if (floating)
         ShowWindow(minimizeButton, SW_SHOW);
-    closeButton = CreateBitmapChild(132, 2, 11, 11, closeUpBitmap, FALSE);
+    closeButton = CreateBitmapStatic(barWindow, 132, 2, 11, 11, closeUpBitmap, FALSE);
     if (floating)
         ShowWindow(closeButton, SW_SHOW);
 
+    for (int i = 0; i < CLOCK_COUNT; i++) {
+        POINT place = ClockPanelPlace(i, mode);
+        clockPanels[i] = CreatePanel(place.x, place.y, panelBitmap, TRUE);
+    }
     if (!floating) {
-        for (int i = 0; i < 4; i++)
-            clockPanels[i] = CreatePanel(18 + PANEL_WIDTH * i, 0, panelBitmap, TRUE);
         FitFillerPanels(TRUE);
     } else {
-        for (int i = 0; i < 4; i++)
-            clockPanels[i] = CreatePanel(0, 16 + PANEL_HEIGHT * i, panelBitmap, TRUE);
         SetTrayIcon(NIM_ADD);
         FitFillerPanels(FALSE);
-        for (int i = 0; i < 4; i++)
-            SetWindowPos(clockPanels[i], NULL, 0, 16 + PANEL_HEIGHT * i, PANEL_WIDTH, PANEL_HEIGHT,
-                         SWP_NOACTIVATE | SWP_NOZORDER);
+        PlaceClockPanels(LAYOUT_FLOATING, SWP_NOACTIVATE | SWP_NOZORDER);
         floatedByDrag = 0;
         placement = PLACEMENT_FLOATING;
     }
 
-    // the panels paint their bitmaps first, so the text drawn next stays on top
-    for (int i = 0; i < 4; i++)
-        UpdateWindow(clockPanels[i]);
-    DrawAllClockPanels();
+    RepaintClockPanels();
     PaintBarFrame(mode);
 }
 
@@ -142,6 +143,14 @@ void DrawClockOfPanel(HWND panel)
     for (int i = 0; i < CLOCK_COUNT; i++)
         if (panel == clockPanels[i])
             DrawClockPanel(panel, clockZones[i].name, clockTimes[i]);
+}
+
+// The panels paint their bitmaps first, so the text drawn next stays on top.
+void RepaintClockPanels(void)
+{
+    for (int i = 0; i < CLOCK_COUNT; i++)
+        UpdateWindow(clockPanels[i]);
+    DrawAllClockPanels();
 }
 
 void DrawAllClockPanels(void)

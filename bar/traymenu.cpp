@@ -3,6 +3,7 @@
 #include "bar/bar.h"
 #include "dialogs/dialogs.h"
 #include "res/resource.h"
+#include "res/version.h"
 #include "zones/zones.h"
 
 // While a modal dialog is open the bar is disabled and the dialog is the window the user
@@ -71,6 +72,13 @@ void ShowBarMenu(int x, int y)
     PostMessageA(barWindow, WM_NULL, 0, 0);
 }
 
+void ShowMenuAtCursor(void)
+{
+    POINT cursor;
+    GetCursorPos(&cursor);
+    ShowBarMenu(cursor.x, cursor.y);
+}
+
 void SetTrayIcon(DWORD action)
 {
     NOTIFYICONDATAA icon;
@@ -82,7 +90,7 @@ void SetTrayIcon(DWORD action)
     if (action == NIM_ADD) {
         icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
         icon.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_VELMOR));
-        lstrcpynA(icon.szTip, "Velmor", 64);
+        lstrcpynA(icon.szTip, VELMOR_NAME, 64);
     }
     Shell_NotifyIconA(action, &icon);
 }
@@ -104,12 +112,8 @@ void HandleTrayNotify(UINT iconId, UINT mouseMessage)
     } else if (mouseMessage == WM_LBUTTONUP) {
         SetForegroundWindow(barWindow);
         PaintBarFrame(LAYOUT_FLOATING);
-        for (int i = 0; i < 4; i++)
-            UpdateWindow(clockPanels[i]);
-        DrawAllClockPanels();
+        RepaintClockPanels();
     } else if (mouseMessage == WM_RBUTTONUP) {
-        POINT cursor;
-        GetCursorPos(&cursor);
-        ShowBarMenu(cursor.x, cursor.y);
+        ShowMenuAtCursor();
     }
 }

@@ -3,6 +3,7 @@
 #define VELMOR_DIALOGS_H
 
 #include <windows.h>
+#include "zones/zones.h"
 
 #define ZONE_REGION_COUNT 29
 // The map's frame in the dialog's units, between the banner and the column headings: at
@@ -27,13 +28,13 @@ void OpenAboutBox(void);
 extern HWND openDialog;
 
 // Controls of clock n (index n - 1): zone list, DST box, pin button.
-extern const int zoneComboIds[4];
-extern const int dstBoxIds[4];
-extern const int pinButtonIds[4];
+extern const int zoneComboIds[CLOCK_COUNT];
+extern const int dstBoxIds[CLOCK_COUNT];
+extern const int pinButtonIds[CLOCK_COUNT];
 
 extern HWND propertiesDialog;      // the open Properties dialog, or NULL
 extern HWND mapControl;            // the map static, while the dialog is open
-extern HWND mapPins[4];            // pins 1 to 4, children of the map
+extern HWND mapPins[CLOCK_COUNT];  // pins 1 to 4, children of the map
 extern WNDPROC previousMapProc;    // the map static's own procedure
 extern int activePin;              // 1 to 4: the pin the next map click drops
 
@@ -52,7 +53,7 @@ void ReleaseMapAndPins(void);
 void BuildZoneRegions(void);
 void HitTestMapZone(int x, int y, int pinSlot);
 void DeleteZoneRegions(void);
-extern HRGN zoneRegions[ZONE_REGION_COUNT];
+extern HRGN zoneRegions[ZONE_REGION_COUNT];   // in the header for the tests
 // Zone index under a map point, 0 when no region holds it (regions must be built).
 UINT FindMapZone(int x, int y);
 

@@ -5,18 +5,12 @@
 #include "settings/settings.h"
 
 HWND mapControl;
-HWND mapPins[4];
+HWND mapPins[CLOCK_COUNT];
 WNDPROC previousMapProc;
 int activePin;
 
 // How often ChooseActivePin raised the cursor display count, so that teardown can undo it.
 static int cursorShowCount;
-
-static HWND CreateNotifyingStatic(HWND parent, int x, int y, int width, int height)
-{
-    return CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_BITMAP,
-                           x, y, width, height, parent, NULL, appInstance, NULL);
-}
 
 // The bitmap keeps its pixels while the dialog scales with the system font (Large Fonts
 // make it a quarter larger), so the map is centred in the frame the template's units give.
@@ -32,17 +26,14 @@ POINT MapPlace(HWND dialog)
 void CreateMapAndPins(HWND dialog)
 {
     POINT place = MapPlace(dialog);
-    mapControl = CreateNotifyingStatic(dialog, place.x, place.y, MAP_WIDTH, MAP_HEIGHT);
+    mapControl = CreateBitmapStatic(dialog, place.x, place.y, MAP_WIDTH, MAP_HEIGHT, mapBitmap, TRUE);
     previousMapProc = (WNDPROC)SetWindowLongPtrA(mapControl, GWLP_WNDPROC, (LONG_PTR)MapSubclassProc);
-    SendMessageA(mapControl, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)mapBitmap);
     ShowWindow(mapControl, SW_SHOW);
 
     // pins stand where they were last stored, not where their clocks' zones are
-    for (int i = 0; i < 4; i++) {
-        int x = ReadSetting(pinSections[i], "X", 0);
-        int y = ReadSetting(pinSections[i], "Y", 0);
-        mapPins[i] = CreateNotifyingStatic(mapControl, x, y, PIN_SIZE, PIN_SIZE);
-        SendMessageA(mapPins[i], STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)pinBitmaps[i]);
+    for (int i = 0; i < CLOCK_COUNT; i++) {
+        POINT pin = LoadPinPlace(i);
+        mapPins[i] = CreateBitmapStatic(mapControl, pin.x, pin.y, PIN_SIZE, PIN_SIZE, pinBitmaps[i], TRUE);
         ShowWindow(mapPins[i], SW_SHOW);
     }
 }
@@ -66,10 +57,10 @@ void MovePin(int pin, int x, int y)
 
 POINT GetPinPosition(int pin)
 {
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    GetWindowPlacement(mapPins[pin - 1], &placement);
-    POINT position = { placement.rcNormalPosition.left, placement.rcNormalPosition.top };
+    WINDOWPLACEMENT where = {};
+    where.length = sizeof where;
+    GetWindowPlacement(mapPins[pin - 1], &where);
+    POINT position = { where.rcNormalPosition.left, where.rcNormalPosition.top };
     return position;
 }
 
@@ -82,7 +73,7 @@ void ReleaseMapAndPins(void)
     SetWindowLongPtrA(mapControl, GWLP_WNDPROC, (LONG_PTR)previousMapProc);
     // the windows go with the dialog; the bitmaps stay for the whole run
     mapControl = NULL;
-    for (int i = 0; i < 4; i++)
+    for (int i = 0; i < CLOCK_COUNT; i++)
         mapPins[i] = NULL;
     previousMapProc = NULL;
     activePin = 0;
@@ -90,7 +81,7 @@ void ReleaseMapAndPins(void)
 
 static void OnMapRelease(int x, int y)
 {
-    if (activePin < 1 || activePin > 4)
+    if (activePin < 1 || activePin > CLOCK_COUNT)
         return;
     // the release point becomes the pin's top-left corner, not its centre
     MovePin(activePin, x, y);

@@ -6,61 +6,57 @@
 #include "settings/settings.h"
 #include "zones/zones.h"
 
-const int zoneComboIds[4] = { IDC_ZONE1, IDC_ZONE2, IDC_ZONE3, IDC_ZONE4 };
-const int dstBoxIds[4] = { IDC_DST1, IDC_DST2, IDC_DST3, IDC_DST4 };
-const int pinButtonIds[4] = { IDC_PINBUTTON1, IDC_PINBUTTON2, IDC_PINBUTTON3, IDC_PINBUTTON4 };
+const int zoneComboIds[CLOCK_COUNT] = { IDC_ZONE1, IDC_ZONE2, IDC_ZONE3, IDC_ZONE4 };
+const int dstBoxIds[CLOCK_COUNT] = { IDC_DST1, IDC_DST2, IDC_DST3, IDC_DST4 };
+const int pinButtonIds[CLOCK_COUNT] = { IDC_PINBUTTON1, IDC_PINBUTTON2, IDC_PINBUTTON3, IDC_PINBUTTON4 };
 
 HWND propertiesDialog;
 
-// 1 while a Properties dialog is open: the map, pins and regions exist once only.
-static int propertiesOpen;
-
 void OpenPropertiesDialog(void)
 {
-    // the tray menu still reaches the disabled bar; a second dialog would take over the first's map
-    if (propertiesOpen)
+    // the tray menu still reaches the disabled bar; a second dialog would take over the first's
+    // map: the map, pins and regions exist once only
+    if (propertiesDialog)
         return;
-    propertiesOpen = 1;
     HWND outer = openDialog;
     DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PROPERTIES), barWindow, PropertiesDlgProc, 0);
     openDialog = outer;
-    propertiesOpen = 0;
 }
 
 static void ShowClockChoices(HWND dialog)
 {
-    // each control is looked up once: every lookup searches the dialog's 40-odd children
-    HWND lists[4];
-    for (int i = 0; i < 4; i++)
+    // each control is looked up once: every lookup searches the dialog's 23 controls
+    HWND lists[CLOCK_COUNT];
+    for (int i = 0; i < CLOCK_COUNT; i++)
         lists[i] = GetDlgItem(dialog, zoneComboIds[i]);
     // the lists redraw once the dialog shows, not after each of their 58 names and choices
-    for (int i = 0; i < 4; i++)
+    for (int i = 0; i < CLOCK_COUNT; i++)
         SendMessageA(lists[i], WM_SETREDRAW, FALSE, 0);
-    for (int i = 0; i < 4; i++)
-        AddZoneNames(dialog, zoneComboIds[i]);
+    for (int i = 0; i < CLOCK_COUNT; i++)
+        AddZoneNames(lists[i]);
     // an index outside 1 to 58 becomes position -1 or beyond the list: no selection
-    for (int i = 0; i < 4; i++)
+    for (int i = 0; i < CLOCK_COUNT; i++)
         SendMessageA(lists[i], CB_SETCURSEL, clockZones[i].zoneIndex - 1, 0);
-    for (int i = 0; i < 4; i++)
+    for (int i = 0; i < CLOCK_COUNT; i++)
         SendMessageA(lists[i], WM_SETREDRAW, TRUE, 0);
     // a box may end up ticked and disabled at once
-    for (int i = 0; i < 4; i++) {
+    for (int i = 0; i < CLOCK_COUNT; i++) {
         HWND box = GetDlgItem(dialog, dstBoxIds[i]);
         if (clockZones[i].dstInUse == 1)
             SendMessageA(box, BM_SETCHECK, BST_CHECKED, 0);
         EnableWindow(box, clockZones[i].dstCapable == 1);
     }
-    for (int i = 0; i < 4; i++)
+    for (int i = 0; i < CLOCK_COUNT; i++)
         SendDlgItemMessageA(dialog, pinButtonIds[i], BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)pinBitmaps[i]);
 }
 
 static BOOL OnPropertiesInit(HWND dialog)
 {
+    propertiesDialog = dialog;   // open from its first message to its last
     ShowClockChoices(dialog);
     TakeAltKeysInZoneLists(dialog);
     CreateMapAndPins(dialog);
     BuildZoneRegions();
-    propertiesDialog = dialog;
     openDialog = dialog;
     SendDlgItemMessageA(dialog, IDC_PINBUTTON1, BM_SETCHECK, BST_CHECKED, 0);
     ChooseActivePin(1);
@@ -87,24 +83,22 @@ static void OnZoneListClosed(HWND dialog, int clock)
 
 static void StoreClockChoices(HWND dialog)
 {
-    for (int i = 0; i < 4; i++) {
+    for (int i = 0; i < CLOCK_COUNT; i++) {
         POINT pin = GetPinPosition(i + 1);
         ZoneRecord* zone = &clockZones[i];
         // no selection reads as CB_ERR (-1), that is zone 0
         zone->zoneIndex = (UINT)(SendDlgItemMessageA(dialog, zoneComboIds[i], CB_GETCURSEL, 0, 0) + 1);
         zone->dstInUse = SendDlgItemMessageA(dialog, dstBoxIds[i], BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
         LookupZone(zone);
-        WriteSetting("ZONES", zoneKeys[i], (int)zone->zoneIndex);
-        WriteSetting("ZONES", dstKeys[i], (int)zone->dstInUse);
-        WriteSetting(pinSections[i], "X", pin.x);
-        WriteSetting(pinSections[i], "Y", pin.y);
+        SaveClockChoice(i);
+        SavePinPlace(i, pin);
     }
     EndDialog(dialog, 0);
 }
 
 static int ClockOfControl(const int* ids, int id)
 {
-    for (int i = 0; i < 4; i++)
+    for (int i = 0; i < CLOCK_COUNT; i++)
         if (ids[i] == id)
             return i;
     return -1;

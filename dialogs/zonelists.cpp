@@ -38,7 +38,7 @@ static LRESULT CALLBACK ZoneListEditProc(HWND edit, UINT message, WPARAM wParam,
 void TakeAltKeysInZoneLists(HWND dialog)
 {
     altChordUsed = 0;
-    for (int i = 0; i < 4; i++) {
+    for (int i = 0; i < CLOCK_COUNT; i++) {
         HWND list = GetDlgItem(dialog, zoneComboIds[i]);
         HWND edit = GetWindow(list, GW_CHILD);
         listProc = (WNDPROC)SetWindowLongPtrA(list, GWLP_WNDPROC, (LONG_PTR)ZoneListProc);

@@ -3,6 +3,7 @@
 #define VELMOR_ZONEPOLYGONS_H
 
 #include <windows.h>
+#include "dialogs/dialogs.h"
 
 // How a polygon joins its region: the first one starts it, the others combine.
 #define POLY_START 0
@@ -21,6 +22,6 @@ struct ZoneRegionSpec {
     int subtractOrder;        // test-order position (0-based) of an earlier region to subtract, or -1
 };
 
-extern const ZoneRegionSpec zoneRegionSpecs[29];
+extern const ZoneRegionSpec zoneRegionSpecs[ZONE_REGION_COUNT];
 
 #endif

@@ -53,7 +53,7 @@ UINT FindMapZone(int x, int y)
 void HitTestMapZone(int x, int y, int pinSlot)
 {
     UINT zone = FindMapZone(x, y);
-    if (pinSlot < 0 || pinSlot > 3)
+    if (pinSlot < 0 || pinSlot >= CLOCK_COUNT)
         return;
     // off every region (map rim, seams) the pin has moved but the clock keeps its choice
     if (zone < 1 || zone > ZONE_COUNT)

@@ -2,18 +2,31 @@
 #ifndef VELMOR_SETTINGS_H
 #define VELMOR_SETTINGS_H
 
+#include <windows.h>
+
 #define SETTINGS_FILE ".\\VELMOR.INI"
 
-extern const char* const zoneKeys[4];     // "ONE" .. "FOUR", section "ZONES"
-extern const char* const dstKeys[4];      // "ONEDST" .. "FOURDST"
-extern const char* const pinSections[4];  // "PIN1" .. "PIN4"
+// The file's whole layout, each key an integer in decimal:
+//   [PREFS]      ALIGN (1 top, 3 bottom, 99 floating), ONTOP (1 topmost, 0 not)
+//   [ZONES]      ONE TWO THREE FOUR: each clock's zone index, 1 to 58;
+//                ONEDST TWODST THREEDST FOURDST: 1 where the clock shows daylight-saving time
+//   [PIN1] .. [PIN4]   X, Y: the pin's top-left corner on the Properties map
 
 int ReadSetting(const char* section, const char* key, int defaultValue);
 void WriteSetting(const char* section, const char* key, int value);
 
-// Reads each clock's zone index and DST switch into clockZones.
-void ReadClockSettings(void);
-// Writes "ALIGN" then "ONTOP" of section "PREFS".
+// [PREFS] into alignPreference and ontopPreference; ALIGN=3 starts the bar at the bottom.
+void LoadPreferences(void);
+// Writes "ALIGN" then "ONTOP".
 void SavePreferences(void);
+
+// [ZONES] into each clock's zone index and DST switch in clockZones.
+void LoadClockChoices(void);
+// The zone index then the DST switch of clock 0 to 3, from clockZones.
+void SaveClockChoice(int clock);
+
+// The place last stored for clock 0 to 3's pin, (0, 0) when none is.
+POINT LoadPinPlace(int clock);
+void SavePinPlace(int clock, POINT place);
 
 #endif

@@ -132,7 +132,7 @@ TEST(AddZoneNames, FillsARealComboBoxInOrder)
     HWND combo = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | WS_VSCROLL,
                                  10, 10, 300, 200, host, (HMENU)1010, wc.hInstance, NULL);
     ASSERT_TRUE(combo != NULL);
-    AddZoneNames(host, 1010);
+    AddZoneNames(combo);
     ASSERT_EQ(58, (int)SendMessageA(combo, CB_GETCOUNT, 0, 0));
     char text[256];
     SendMessageA(combo, CB_GETLBTEXT, 0, (LPARAM)text);

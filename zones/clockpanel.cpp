@@ -1,15 +1,6 @@
 // DrawClockPanel: the time and the zone name, written into a panel's white display area.
+#include "app/app.h"
 #include "zones/zones.h"
-
-HFONT CreateBoldArial(int height, BYTE italic)
-{
-    LOGFONTA font = {};
-    font.lfHeight = height;
-    font.lfWeight = FW_BOLD;
-    font.lfItalic = italic;
-    lstrcpynA(font.lfFaceName, "Arial", LF_FACESIZE);
-    return CreateFontIndirectA(&font);
-}
 
 static void DrawPanelLine(HDC dc, const char* text, int height, BYTE italic, RECT box)
 {

@@ -19,10 +19,8 @@ void LookupZone(ZoneRecord* record)
     record->mapY = row->mapY;
 }
 
-void AddZoneNames(HWND dialog, int comboId)
+void AddZoneNames(HWND combo)
 {
-    // the list found once, not for each of its 58 names: a search of the dialog's children
-    HWND combo = GetDlgItem(dialog, comboId);
     for (int i = 0; i < ZONE_COUNT; i++)
         SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)zoneTable[i].displayName);
 }

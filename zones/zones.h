@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #define ZONE_COUNT      58
-#define CLOCK_COUNT     4
+#define CLOCK_COUNT     4      // the bar's clocks, each with its panel, zone list, DST box and pin
 #define ZONE_NAME_SIZE  256
 #define TIME_TEXT_SIZE  10
 
@@ -38,7 +38,7 @@ extern const ZoneRow zoneTable[ZONE_COUNT];      // row i is zone index i + 1
 extern ZoneRecord clockZones[CLOCK_COUNT];        // clocks 1 to 4
 extern char clockTimes[CLOCK_COUNT][TIME_TEXT_SIZE];
 extern SYSTEMTIME utcTime;                        // the shared UTC time
-extern WORD lastMinute;                           // UTC minute of the last recomputation
+extern WORD lastMinute;                           // UTC minute of the last recomputation; tests read it
 
 // Whether utcTime lies in another minute than the last recomputation (of the same or of
 // another hour or day: the clock may be set by whole hours), and taking note of it.
@@ -46,19 +46,17 @@ BOOL UtcMinuteChanged(void);
 void RememberUtcMinute(void);
 
 void LookupZone(ZoneRecord* record);
-void AddZoneNames(HWND dialog, int comboId);
+// Fills a zone list with the 58 zones' names, in zone-index order.
+void AddZoneNames(HWND combo);
 void FormatClockTime(char* text, const ZoneRecord* record);
 
 // Fills utcTime from the system clock, or from fixedUtcTime when a test has set it.
 void ReadUtcTime(void);
-extern const SYSTEMTIME* fixedUtcTime;
+extern const SYSTEMTIME* fixedUtcTime;            // test seam: NULL in the program
 
 // FormatClockTime for clocks 1 to 4 from the current utcTime.
 void FormatAllClockTimes(void);
 
 void DrawClockPanel(HWND panel, const char* name, const char* timeText);
-// Bold Arial of the given pixel height, the face of the panels and the caption strip;
-// the caller deletes it.
-HFONT CreateBoldArial(int height, BYTE italic);
 
 #endif

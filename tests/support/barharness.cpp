@@ -1,6 +1,7 @@
 // Starting and closing the real bar window inside a test program.
 #include "barharness.h"
 #include "app/app.h"
+#include "settings/settings.h"
 #include "testutil.h"
 
 HWND StartBar(const std::string& iniText)

@@ -10,6 +10,7 @@
 #include "zones/zones.h"
 #include "barharness.h"
 #include "childbar.h"
+#include "dialogtest.h"
 #include "pixels.h"
 #include "testutil.h"
 
@@ -288,16 +289,6 @@ TEST(BarProc, RestoreFromElsewhereKeepsTheTaskbarButton)
     CloseBar();
 }
 
-static bool IsTopmost(HWND window)
-{
-    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-static bool OntopChecked(void)
-{
-    return (GetMenuState(barMenu, CMD_ALWAYS_ON_TOP, MF_BYCOMMAND) & MF_CHECKED) != 0;
-}
-
 // Windows keeps no copy of a window's pixels: whatever uncovers the bar (a screen saver, a
 // desktop switch, the about box closing) repaints the panels, and each must end with its clock.
 TEST(BarProc, EveryRepaintOfAClockPanelEndsWithItsClock)
@@ -439,37 +430,6 @@ static BOOL CALLBACK CloseIfDialog(HWND window, LPARAM)
 static void CALLBACK CloseOpenDialog(HWND, UINT, UINT_PTR, DWORD)
 {
     EnumThreadWindows(GetCurrentThreadId(), CloseIfDialog, 0);
-}
-
-// Closing the Properties dialog, even by Cancel, looks up, recomputes and redraws all four.
-TEST(BarProc, PropertiesRefreshesTheClocksWhenTheDialogCloses)
-{
-    ScratchDir dir;
-    SetFixedUtc(10, 30);
-    StartBar("[ZONES]\r\nONE=1\r\nTWO=2\r\nTHREE=3\r\nFOUR=4\r\n");
-    for (int i = 0; i < 4; i++)
-        FillClient(clockPanels[i], green);
-    // as if the zones had changed while the dialog was open
-    UINT zones[4] = { 22, 40, 16, 47 };
-    for (int i = 0; i < 4; i++)
-        clockZones[i].zoneIndex = zones[i];
-    SetFixedUtc(10, 35);
-    // the bar's own tick would take note of minute 35 if the dialog took long to open
-    KillTimer(barWindow, CLOCK_TIMER_ID);
-    UINT_PTR closer = SetTimer(NULL, 0, 150, CloseOpenDialog);
-    SendMessageA(barWindow, WM_COMMAND, CMD_PROPERTIES, 0);
-    KillTimer(NULL, closer);
-    const char* names[4] = { "Greenwich Mean Time", "Bombay,Calcutta,Madras", "Newfoundland", "Tokyo,Osaka,Sapporo" };
-    const char* times[4] = { "10:35 AM", "4:05 PM", "7:05 AM", "7:35 PM" };
-    for (int i = 0; i < 4; i++) {
-        SCOPED_TRACE(i);
-        EXPECT_STREQ(names[i], clockZones[i].name);
-        EXPECT_STREQ(times[i], clockTimes[i]);
-        EXPECT_TRUE(PanelShowsText(i));
-    }
-    EXPECT_EQ(30, lastMinute) << "the last minute is the tick's business";
-    CloseBar();
-    ClearFixedUtc();
 }
 
 TEST(BarProc, AboutOpensAModalBoxOwnedByTheBar)

@@ -4,28 +4,15 @@
 #include "app/app.h"
 #include "settings/settings.h"
 #include "zones/zones.h"
+#include "barharness.h"
 #include "testutil.h"
 
 static void ReadAll(void)
 {
+    ResetProgramState();
     appInstance = GetModuleHandleA(NULL);
-    memset(clockZones, 0, sizeof clockZones);
     LoadStartupState();
     LoadPreferences();
-}
-
-TEST(Settings, NoFileGivesTheDefaults)
-{
-    ScratchDir dir;
-    ReadAll();
-    for (int i = 0; i < 4; i++) {
-        EXPECT_EQ((UINT)i + 1, clockZones[i].zoneIndex);
-        EXPECT_EQ(0u, clockZones[i].dstInUse);
-    }
-    EXPECT_EQ(1, alignPreference);
-    EXPECT_EQ(1, ontopPreference);
-    EXPECT_EQ(1, placement);
-    EXPECT_FALSE(FileExists("VELMOR.INI"));
 }
 
 TEST(Settings, EachKeyIsRead)

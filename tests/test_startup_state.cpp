@@ -4,12 +4,13 @@
 #include "app/app.h"
 #include "settings/settings.h"
 #include "zones/zones.h"
+#include "barharness.h"
 #include "testutil.h"
 
 static void Start(void)
 {
+    ResetProgramState();
     appInstance = GetModuleHandleA(NULL);
-    memset(clockZones, 0, sizeof clockZones);
     memset(clockTimes, 0x55, sizeof clockTimes);
     LoadStartupState();
     LoadPreferences();
@@ -29,6 +30,12 @@ TEST(StartupState, DefaultsWithoutAFile)
     EXPECT_STREQ("Midway Is., Samoa", clockZones[1].name);
     EXPECT_STREQ("Hawaii", clockZones[2].name);
     EXPECT_STREQ("Alaska", clockZones[3].name);
+    for (int i = 0; i < 4; i++) {
+        EXPECT_EQ((UINT)i + 1, clockZones[i].zoneIndex);
+        EXPECT_EQ(0u, clockZones[i].dstInUse);
+    }
+    EXPECT_EQ(1, alignPreference);
+    EXPECT_EQ(1, ontopPreference);
     EXPECT_STREQ("9:05 PM", clockTimes[0]);   // UTC-12
     EXPECT_STREQ("10:05 PM", clockTimes[1]);
     EXPECT_STREQ("11:05 PM", clockTimes[2]);

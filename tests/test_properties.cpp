@@ -615,3 +615,51 @@ TEST_F(Properties, TwoHundredOpeningsLeaveNothingBehind)
     DeleteObject(font);
 }
 
+// Hand-damaged zones and pins: no list shows a choice the file does not make, each pin stands
+// where its numbers put it, a zone chosen brings its pin onto the map, and OK writes each
+// clock's state as the dialog shows it.
+TEST_F(Properties, HostileZonesAndPinsOpenAndStoreSaneValues)
+{
+    Start("[ZONES]\r\nONE=-5\r\nONEDST=7\r\nTWO=99999999999\r\nTWODST=-1\r\nTHREE=abc\r\nTHREEDST=1\r\n"
+          "FOUR=59\r\nFOURDST=xyz\r\n[PIN1]\r\nX=-100\r\nY=-100\r\n[PIN2]\r\nX=100000\r\nY=5\r\n"
+          "[PIN3]\r\nX=garbage\r\nY=3x\r\n[PIN4]\r\nX=-1\r\nY=187\r\n\x01\xff[[\r\n");
+    KeepDialogOffTheBar();
+    POINT pins[4];
+    UINT clicked = 0;
+    ASSERT_TRUE(WhilePropertiesOpen([&](HWND dialog) {
+        const POINT stored[4] = { { -100, -100 }, { 100000, 5 }, { 0, 3 }, { -1, 187 } };
+        for (int clock = 1; clock <= 4; clock++) {
+            SCOPED_TRACE(testing::Message() << "clock " << clock);
+            EXPECT_EQ(CB_ERR, ZoneSelection(dialog, clock));
+            HWND box = GetDlgItem(dialog, dstBoxIds[clock - 1]);
+            EXPECT_FALSE(IsWindowEnabled(box));
+            EXPECT_EQ(clock == 3 ? BST_CHECKED : BST_UNCHECKED, SendMessageA(box, BM_GETCHECK, 0, 0));
+            EXPECT_TRUE(IsWindowVisible(mapPins[clock - 1]));
+            EXPECT_EQ(stored[clock - 1].x, PinAt(clock).x);
+            EXPECT_EQ(stored[clock - 1].y, PinAt(clock).y);
+        }
+        // a zone from the list brings clock 1's pin onto the map, a map click clock 4's
+        PickZoneFromList(dialog, 1, 21);
+        EXPECT_EQ(zoneTable[21].mapX, PinAt(1).x);
+        EXPECT_EQ(zoneTable[21].mapY, PinAt(1).y);
+        SendMessageA(dialog, WM_COMMAND, IDC_PINBUTTON4, 0);
+        ReleaseOnMap(200, 100);
+        EXPECT_EQ(200, PinAt(4).x);
+        clicked = FindMapZone(200, 100);
+        EXPECT_NE(0u, clicked);
+        EXPECT_EQ((int)clicked, ZoneSelection(dialog, 4) + 1);
+        for (int clock = 1; clock <= 4; clock++)
+            pins[clock - 1] = PinAt(clock);
+        SendMessageA(dialog, WM_COMMAND, IDC_PROPERTIES_OK, 0);
+    }));
+    std::string expected = "[ZONES]\r\nONE=22\r\nONEDST=0\r\nTWO=0\r\nTWODST=0\r\nTHREE=0\r\nTHREEDST=1\r\n";
+    expected += "FOUR=" + std::to_string(clicked) + "\r\nFOURDST=0\r\n";
+    for (int clock = 1; clock <= 4; clock++)
+        expected += "[PIN" + std::to_string(clock) + "]\r\nX=" + std::to_string(pins[clock - 1].x) + "\r\nY=" +
+                    std::to_string(pins[clock - 1].y) + "\r\n";
+    std::string file = ReadFileBytes("VELMOR.INI");
+    EXPECT_NE(std::string::npos, file.find(expected)) << file;
+    EXPECT_STREQ("Greenwich Mean Time", clockZones[0].name);
+    EXPECT_STREQ("", clockZones[1].name);
+    EXPECT_TRUE(IsWindowVisible(barWindow));
+}

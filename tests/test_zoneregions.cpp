@@ -410,6 +410,25 @@ TEST_F(ZoneRegions, RebuildingAndDeletingLeaveNoRegionBehind)
     EXPECT_EQ(0u, FindMapZone(200, 100));
 }
 
+// Each opening of the Properties dialog builds the set once. A region lost per build fills
+// the platform's GDI handle table (Wine's holds 65,536) long before 6,000 builds, and from
+// then on no region can be made.
+TEST_F(ZoneRegions, ThousandsOfBuildsLoseNoRegion)
+{
+    for (int build = 0; build < 6000; build++) {
+        BuildZoneRegions();
+        int made = 0;
+        for (int i = 0; i < ZONE_REGION_COUNT; i++)
+            made += GetObjectType(zoneRegions[i]) == OBJ_REGION;
+        ASSERT_EQ(ZONE_REGION_COUNT, made) << "build " << build;
+    }
+    POINT point;
+    EXPECT_TRUE(PointOwnedBy(OrderOf(17), &point));
+    HRGN probe = CreateRectRgn(0, 0, 1, 1);
+    EXPECT_TRUE(probe != NULL);
+    DeleteObject(probe);
+}
+
 // Through the dialog: a release on the map with a pin active.
 class MapClicks : public ::testing::Test {
 protected:
@@ -520,3 +539,41 @@ TEST_F(MapClicks, SlotOutsideTheFourPinsChangesNothing)
     }));
 }
 
+// The zones without a region of their own: the list shows each by its table name, choosing
+// it sends the pin to its table place, and a click there picks a zone of the same time.
+TEST_F(MapClicks, ZonesWithoutARegionKeepTheirNamesAndPlaces)
+{
+    ASSERT_TRUE(WhilePropertiesOpen([](HWND dialog) {
+        int withoutRegion = 0;
+        for (UINT zone = 1; zone <= ZONE_COUNT; zone++) {
+            if (OrderOf(zone) >= 0)
+                continue;
+            withoutRegion++;
+            const ZoneRow& row = zoneTable[zone - 1];
+            SCOPED_TRACE(testing::Message() << "zone " << zone << " " << row.displayName);
+            char item[64] = "";
+            SendDlgItemMessageA(dialog, IDC_ZONE1, CB_GETLBTEXT, zone - 1, (LPARAM)item);
+            EXPECT_STREQ(row.displayName, item);
+            PickZoneFromList(dialog, 1, zone - 1);
+            EXPECT_EQ((int)zone - 1, ZoneSelection(dialog, 1));
+            EXPECT_EQ(row.mapX, PinAt(1).x);
+            EXPECT_EQ(row.mapY, PinAt(1).y);
+            EXPECT_EQ(row.dstCapable == 1, StateOf(dialog, 1).enabled);
+            EXPECT_TRUE(row.mapX >= 0 && row.mapX + PIN_SIZE <= MAP_WIDTH && row.mapY >= 0 && row.mapY + PIN_SIZE <= MAP_HEIGHT);
+            ReleaseOnMap(row.mapX, row.mapY);
+            UINT picked = (UINT)ZoneSelection(dialog, 1) + 1;
+            EXPECT_EQ(FindMapZone(row.mapX, row.mapY) ? FindMapZone(row.mapX, row.mapY) : zone, picked);
+            // its clock reads the same time, but where the table puts Buenos Aires and
+            // Georgetown: in the bands of -5 and -4 hours
+            const ZoneRow& there = zoneTable[picked - 1];
+            int minutes = row.stdOffsetHours * 60 + row.extraMinutes;
+            int thereMinutes = there.stdOffsetHours * 60 + there.extraMinutes;
+            if (zone != 18 && zone != 19)
+                EXPECT_EQ((minutes + 1440) % 1440, (thereMinutes + 1440) % 1440) << "picks zone " << picked;
+            else
+                EXPECT_EQ(zone == 18 ? -300 : -240, thereMinutes) << "picks zone " << picked;
+        }
+        EXPECT_EQ(ZONE_COUNT - ZONE_REGION_COUNT, withoutRegion);
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }));
+}

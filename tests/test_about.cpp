@@ -18,25 +18,10 @@ protected:
     void TearDown() override { CloseBar(); }
 };
 
-static std::string TextOf(HWND window)
-{
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-static RECT RectIn(HWND dialog, HWND child)
-{
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(NULL, dialog, (POINT*)&rect, 2);
-    return rect;
-}
-
 static void ExpectAt(HWND dialog, HWND child, int x, int y, int width, int height)
 {
     RECT want = DialogUnitsToPixels(dialog, x, y, width, height);
-    RECT rect = RectIn(dialog, child);
+    RECT rect = ChildRect(child);
     EXPECT_EQ(want.left, rect.left);
     EXPECT_EQ(want.top, rect.top);
     EXPECT_EQ(want.right, rect.right);
@@ -88,7 +73,7 @@ TEST_F(About, CaptionFontIconTextsAndRules)
         EXPECT_EQ(32, picture.bmHeight);
         DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
-        RECT iconRect = RectIn(dialog, icon);
+        RECT iconRect = ChildRect(icon);
         RECT iconPlace = DialogUnitsToPixels(dialog, 5, 2, 18, 20);
         EXPECT_EQ(iconPlace.left, iconRect.left);
         EXPECT_EQ(iconPlace.top, iconRect.top);
@@ -111,7 +96,7 @@ TEST_F(About, CaptionFontIconTextsAndRules)
             HWND rule = children[4 + i];
             EXPECT_EQ((DWORD)SS_BLACKRECT, GetWindowLongA(rule, GWL_STYLE) & SS_TYPEMASK);
             ExpectAt(dialog, rule, 9, rules[i], 173, 1);
-            RECT rect = RectIn(dialog, rule);
+            RECT rect = ChildRect(rule);
             // drawn in the frame colour across the box (Wine takes the darkest 3-D shade)
             // the screen shows the box a moment after it is painted
             COLORREF drawn = 0;

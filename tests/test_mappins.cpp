@@ -35,11 +35,6 @@ static void ExpectPins(const POINT (&want)[4])
     }
 }
 
-static void ReleaseOnMap(int x, int y)
-{
-    SendMessageA(mapControl, WM_LBUTTONUP, MK_LBUTTON, MAKELPARAM(x, y));
-}
-
 static POINT MapToScreen(int x, int y)
 {
     POINT point = { x, y };

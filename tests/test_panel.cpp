@@ -59,38 +59,30 @@ static void ExpectCentredLine(const Picture& picture, RECT box, const char* text
     EXPECT_LE(ink.top, box.top + 6) << "the line hangs from the top of its box";
 }
 
+// Both forms; the names short enough for their box: the longer ones run onto the frame (see below).
 TEST(ClockPanel, TimeAndNameAreBlackAndCentredInWhiteBoxes)
 {
-    ScratchDir dir;
-    SetFixedUtc(9, 5);
-    // names short enough for their box: the longer ones run onto the frame (see below)
-    StartBar("[ZONES]\r\nONE=34\r\nTWO=37\r\nTHREE=3\r\nFOUR=21\r\n");
-    const char* times[4] = { "12:35 PM", "1:35 PM", "11:05 PM", "8:05 AM" };
-    for (int i = 0; i < 4; i++) {
-        SCOPED_TRACE(i);
-        EXPECT_STREQ(times[i], clockTimes[i]);
-        Picture picture = Snapshot(clockPanels[i]);
-        ExpectCentredLine(picture, timeBox, clockTimes[i], 18, 0);
-        ExpectCentredLine(picture, nameBox, clockZones[i].name, 12, 1);
+    struct { const char* ini; WORD hour, minute; const char* times[4]; } forms[] = {
+        { "[ZONES]\r\nONE=34\r\nTWO=37\r\nTHREE=3\r\nFOUR=21\r\n", 9, 5,
+          { "12:35 PM", "1:35 PM", "11:05 PM", "8:05 AM" } },
+        { "[ZONES]\r\nONE=21\r\nTWO=53\r\nTHREE=50\r\nFOUR=4\r\n[PREFS]\r\nALIGN=99\r\n", 23, 59,
+          { "10:59 PM", "9:59 AM", "9:29 AM", "2:59 PM" } },
+    };
+    for (auto& form : forms) {
+        SCOPED_TRACE(form.ini);
+        ScratchDir dir;
+        SetFixedUtc(form.hour, form.minute);
+        StartBar(form.ini);
+        for (int i = 0; i < 4; i++) {
+            SCOPED_TRACE(i);
+            EXPECT_STREQ(form.times[i], clockTimes[i]);
+            Picture picture = Snapshot(clockPanels[i]);
+            ExpectCentredLine(picture, timeBox, clockTimes[i], 18, 0);
+            ExpectCentredLine(picture, nameBox, clockZones[i].name, 12, 1);
+        }
+        CloseBar();
+        ClearFixedUtc();
     }
-    CloseBar();
-    ClearFixedUtc();
-}
-
-TEST(ClockPanel, FloatingPanelsAreDrawnToo)
-{
-    ScratchDir dir;
-    SetFixedUtc(23, 59);
-    StartBar("[ZONES]\r\nONE=21\r\nTWO=53\r\nTHREE=50\r\nFOUR=4\r\n[PREFS]\r\nALIGN=99\r\n");
-    EXPECT_STREQ("9:59 AM", clockTimes[1]);
-    for (int i = 0; i < 4; i++) {
-        SCOPED_TRACE(i);
-        Picture picture = Snapshot(clockPanels[i]);
-        ExpectCentredLine(picture, timeBox, clockTimes[i], 18, 0);
-        ExpectCentredLine(picture, nameBox, clockZones[i].name, 12, 1);
-    }
-    CloseBar();
-    ClearFixedUtc();
 }
 
 TEST(ClockPanel, EmptyNameLeavesTheLowerBoxWhite)

@@ -1,6 +1,7 @@
 // The Properties dialog opened through the bar: template, opening state, OK, Cancel, reopening.
 #include <gtest/gtest.h>
 #include <string.h>
+#include <string>
 #include <vector>
 #include "app/app.h"
 #include "bar/bar.h"
@@ -58,21 +59,6 @@ static std::vector<HWND> TemplateChildren(HWND dialog)
         if (child != mapControl)
             children.push_back(child);
     return children;
-}
-
-static RECT ClientRectOf(HWND child)
-{
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(NULL, GetParent(child), (POINT*)&rect, 2);
-    return rect;
-}
-
-static std::string TextOf(HWND window)
-{
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
 }
 
 // The drop-down list of a combo box (the platform moves the box's scroll bar style to it).
@@ -150,7 +136,7 @@ TEST_F(Properties, TwentyThreeControlsInTemplateOrder)
                 EXPECT_EQ(want.text, TextOf(child));
             }
 
-            RECT rect = ClientRectOf(child);
+            RECT rect = ChildRect(child);
             RECT units = DialogUnitsToPixels(dialog, want.x, want.y, want.width, want.height);
             EXPECT_EQ(units.left, rect.left);
             EXPECT_EQ(units.top, rect.top);
@@ -193,7 +179,7 @@ TEST_F(Properties, MapAndPinsAtTheirPixelPlaces)
         ASSERT_TRUE(IsWindow(mapControl));
         EXPECT_EQ(dialog, GetParent(mapControl));
         EXPECT_EQ(0, GetDlgCtrlID(mapControl));
-        RECT map = ClientRectOf(mapControl);
+        RECT map = ChildRect(mapControl);
         EXPECT_EQ(125, map.left);
         EXPECT_EQ(75, map.top);
         EXPECT_EQ(360, map.right - map.left);
@@ -210,7 +196,7 @@ TEST_F(Properties, MapAndPinsAtTheirPixelPlaces)
             SCOPED_TRACE(i + 1);
             EXPECT_EQ(mapControl, GetParent(mapPins[i]));
             EXPECT_TRUE(IsWindowVisible(mapPins[i]) || i == 3);
-            RECT pin = ClientRectOf(mapPins[i]);
+            RECT pin = ChildRect(mapPins[i]);
             EXPECT_EQ(stored[i].x, pin.left);
             EXPECT_EQ(stored[i].y, pin.top);
             EXPECT_EQ(8, pin.right - pin.left);
@@ -455,9 +441,17 @@ static void ExpectRefreshAfterClosing(const std::function<void(HWND)>& closeIt)
     BlackenPanels();
     for (int clock = 1; clock <= 4; clock++)
         ASSERT_EQ(RGB(0, 0, 0), PanelCorner(clock));
+    // the bar's own tick would take note of minute 35 if the dialog took long to open
+    KillTimer(barWindow, CLOCK_TIMER_ID);
+    SetFixedUtc(8, 35);
     ASSERT_TRUE(WhilePropertiesOpen(closeIt));
-    EXPECT_STREQ("Newfoundland", clockZones[0].name);
-    EXPECT_STREQ("8:30 AM", clockTimes[3]);            // zone 22, standard time
+    const char* names[4] = { "Newfoundland", "Monrovia,Casablanca", "", "Greenwich Mean Time" };
+    const char* times[4] = { "6:05 AM", "8:35 AM", "8:35 AM", "8:35 AM" };
+    for (int i = 0; i < 4; i++) {
+        EXPECT_STREQ(names[i], clockZones[i].name) << "clock " << i + 1;
+        EXPECT_STREQ(times[i], clockTimes[i]) << "clock " << i + 1;
+    }
+    EXPECT_EQ(30, lastMinute) << "the last minute is the tick's business";
     PumpFor(50);
     for (int clock = 1; clock <= 4; clock++)
         EXPECT_EQ(RGB(255, 255, 255), PanelCorner(clock)) << clock;
@@ -619,4 +613,53 @@ TEST_F(Properties, TwoHundredOpeningsLeaveNothingBehind)
     EXPECT_TRUE(font != NULL);
     DeleteObject(region);
     DeleteObject(font);
+}
+
+// Hand-damaged zones and pins: no list shows a choice the file does not make, each pin stands
+// where its numbers put it, a zone chosen brings its pin onto the map, and OK writes each
+// clock's state as the dialog shows it.
+TEST_F(Properties, HostileZonesAndPinsOpenAndStoreSaneValues)
+{
+    Start("[ZONES]\r\nONE=-5\r\nONEDST=7\r\nTWO=99999999999\r\nTWODST=-1\r\nTHREE=abc\r\nTHREEDST=1\r\n"
+          "FOUR=59\r\nFOURDST=xyz\r\n[PIN1]\r\nX=-100\r\nY=-100\r\n[PIN2]\r\nX=100000\r\nY=5\r\n"
+          "[PIN3]\r\nX=garbage\r\nY=3x\r\n[PIN4]\r\nX=-1\r\nY=187\r\n\x01\xff[[\r\n");
+    KeepDialogOffTheBar();
+    POINT pins[4];
+    UINT clicked = 0;
+    ASSERT_TRUE(WhilePropertiesOpen([&](HWND dialog) {
+        const POINT stored[4] = { { -100, -100 }, { 100000, 5 }, { 0, 3 }, { -1, 187 } };
+        for (int clock = 1; clock <= 4; clock++) {
+            SCOPED_TRACE(testing::Message() << "clock " << clock);
+            EXPECT_EQ(CB_ERR, ZoneSelection(dialog, clock));
+            HWND box = GetDlgItem(dialog, dstBoxIds[clock - 1]);
+            EXPECT_FALSE(IsWindowEnabled(box));
+            EXPECT_EQ(clock == 3 ? BST_CHECKED : BST_UNCHECKED, SendMessageA(box, BM_GETCHECK, 0, 0));
+            EXPECT_TRUE(IsWindowVisible(mapPins[clock - 1]));
+            EXPECT_EQ(stored[clock - 1].x, PinAt(clock).x);
+            EXPECT_EQ(stored[clock - 1].y, PinAt(clock).y);
+        }
+        // a zone from the list brings clock 1's pin onto the map, a map click clock 4's
+        PickZoneFromList(dialog, 1, 21);
+        EXPECT_EQ(zoneTable[21].mapX, PinAt(1).x);
+        EXPECT_EQ(zoneTable[21].mapY, PinAt(1).y);
+        SendMessageA(dialog, WM_COMMAND, IDC_PINBUTTON4, 0);
+        ReleaseOnMap(200, 100);
+        EXPECT_EQ(200, PinAt(4).x);
+        clicked = FindMapZone(200, 100);
+        EXPECT_NE(0u, clicked);
+        EXPECT_EQ((int)clicked, ZoneSelection(dialog, 4) + 1);
+        for (int clock = 1; clock <= 4; clock++)
+            pins[clock - 1] = PinAt(clock);
+        SendMessageA(dialog, WM_COMMAND, IDC_PROPERTIES_OK, 0);
+    }));
+    std::string expected = "[ZONES]\r\nONE=22\r\nONEDST=0\r\nTWO=0\r\nTWODST=0\r\nTHREE=0\r\nTHREEDST=1\r\n";
+    expected += "FOUR=" + std::to_string(clicked) + "\r\nFOURDST=0\r\n";
+    for (int clock = 1; clock <= 4; clock++)
+        expected += "[PIN" + std::to_string(clock) + "]\r\nX=" + std::to_string(pins[clock - 1].x) + "\r\nY=" +
+                    std::to_string(pins[clock - 1].y) + "\r\n";
+    std::string file = ReadFileBytes("VELMOR.INI");
+    EXPECT_NE(std::string::npos, file.find(expected)) << file;
+    EXPECT_STREQ("Greenwich Mean Time", clockZones[0].name);
+    EXPECT_STREQ("", clockZones[1].name);
+    EXPECT_TRUE(IsWindowVisible(barWindow));
 }

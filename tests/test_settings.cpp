@@ -4,28 +4,15 @@
 #include "app/app.h"
 #include "settings/settings.h"
 #include "zones/zones.h"
+#include "barharness.h"
 #include "testutil.h"
 
 static void ReadAll(void)
 {
+    ResetProgramState();
     appInstance = GetModuleHandleA(NULL);
-    memset(clockZones, 0, sizeof clockZones);
     LoadStartupState();
     LoadPreferences();
-}
-
-TEST(Settings, NoFileGivesTheDefaults)
-{
-    ScratchDir dir;
-    ReadAll();
-    for (int i = 0; i < 4; i++) {
-        EXPECT_EQ((UINT)i + 1, clockZones[i].zoneIndex);
-        EXPECT_EQ(0u, clockZones[i].dstInUse);
-    }
-    EXPECT_EQ(1, alignPreference);
-    EXPECT_EQ(1, ontopPreference);
-    EXPECT_EQ(1, placement);
-    EXPECT_FALSE(FileExists("VELMOR.INI"));
 }
 
 TEST(Settings, EachKeyIsRead)
@@ -106,22 +93,39 @@ TEST(Settings, WriteSettingWritesDecimalText)
     EXPECT_EQ(5, ReadSetting("PIN3", "Y", 5));
 }
 
-TEST(Settings, ReadOnlyFileCrashesNothingAndKeepsTheValuesInMemory)
+// A file that cannot be written keeps every byte and the values stay in memory, to be
+// written whole by the next save that can. A read-only file is one on Windows; Wine lets
+// root write it anyway, and then the write must be the whole one.
+TEST(Settings, UnwritableFileKeepsEveryByteAndTheValuesInMemory)
 {
     ScratchDir dir;
-    const std::string before = "[PREFS]\r\nALIGN=1\r\nONTOP=1\r\n";
-    WriteFileBytes("VELMOR.INI", before);
-    SetFileAttributesA("VELMOR.INI", FILE_ATTRIBUTE_READONLY);
-    alignPreference = 99;
-    ontopPreference = 0;
-    SavePreferences();
-    EXPECT_EQ(99, alignPreference);
-    EXPECT_EQ(0, ontopPreference);
-    // Wine maps the read-only attribute to the Unix write bit; as root that still
-    // lets the write through, so only the values in memory are certain here
-    std::string after = ReadFileBytes("VELMOR.INI");
-    EXPECT_TRUE(after == before || after == "[PREFS]\r\nALIGN=99\r\nONTOP=0\r\n") << after;
-    SetFileAttributesA("VELMOR.INI", FILE_ATTRIBUTE_NORMAL);
+    const std::string before = "[ZONES]\r\nONE=22\r\n[PREFS]\r\nALIGN=1\r\nONTOP=1\r\n";
+    const std::string after = "[ZONES]\r\nONE=22\r\n[PREFS]\r\nALIGN=99\r\nONTOP=0\r\n";
+    for (bool readOnly : { true, false }) {
+        SCOPED_TRACE(readOnly ? "read-only" : "held open by another program");
+        WriteFileBytes("VELMOR.INI", before);
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        if (readOnly)
+            SetFileAttributesA("VELMOR.INI", FILE_ATTRIBUTE_READONLY);
+        else
+            holder = CreateFileA("VELMOR.INI", GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+        HANDLE probe = CreateFileA("VELMOR.INI", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+        bool platformWrites = probe != INVALID_HANDLE_VALUE;
+        if (platformWrites)
+            CloseHandle(probe);
+        EXPECT_TRUE(readOnly || !platformWrites);
+        alignPreference = 99;
+        ontopPreference = 0;
+        SavePreferences();
+        EXPECT_EQ(99, alignPreference);
+        EXPECT_EQ(0, ontopPreference);
+        EXPECT_EQ(platformWrites ? after : before, ReadFileBytes("VELMOR.INI"));
+        if (holder != INVALID_HANDLE_VALUE)
+            CloseHandle(holder);
+        SetFileAttributesA("VELMOR.INI", FILE_ATTRIBUTE_NORMAL);
+        SavePreferences();
+        EXPECT_EQ(after, ReadFileBytes("VELMOR.INI"));
+    }
 }
 
 TEST(Settings, UnwritableDirectoryCrashesNothing)

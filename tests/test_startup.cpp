@@ -6,17 +6,11 @@
 #include "res/resource.h"
 #include "barharness.h"
 #include "childbar.h"
+#include "dialogtest.h"
 #include "testutil.h"
 
 static const char refusalText[] =
     "You need to be using Windows95 or NT v4.0 to use Velmor!\n\nVelmor will now close...";
-
-static std::string WindowText(HWND window)
-{
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 
 static std::string ClassOf(HWND window)
 {
@@ -60,8 +54,8 @@ static BOOL CALLBACK ReadBoxChild(HWND child, LPARAM param)
                     info->redPixels++;
             }
         ReleaseDC(NULL, dc);
-    } else if (!WindowText(child).empty()) {
-        info->text = WindowText(child);
+    } else if (!TextOf(child).empty()) {
+        info->text = TextOf(child);
     }
     return TRUE;
 }
@@ -96,7 +90,7 @@ static void RunUnderVersion(const char* version, const char* exeName, bool expec
     ASSERT_TRUE(box != NULL) << "no refusal box under " << version;
     PumpUntil([&] { return IsWindowVisible(box) != FALSE; });
     PumpFor(300);
-    EXPECT_EQ("Velmor", WindowText(box));
+    EXPECT_EQ("Velmor", TextOf(box));
     ChildInfo info = { "", false, 0 };
     EnumChildWindows(box, ReadBoxChild, (LPARAM)&info);
     EXPECT_EQ(refusalText, info.text);
@@ -146,7 +140,7 @@ static void ExpectForm(const char* ini, RECT expected, DWORD style)
     DWORD exStyle = GetWindowLongA(bar, GWL_EXSTYLE);
     EXPECT_EQ((DWORD)(WS_EX_TOOLWINDOW | WS_EX_TOPMOST), exStyle & ~WS_EX_WINDOWEDGE);
     EXPECT_EQ("QxBarClass", ClassOf(bar));
-    EXPECT_EQ("Velmor", WindowText(bar));
+    EXPECT_EQ("Velmor", TextOf(bar));
     EXPECT_TRUE(IsWindowVisible(bar));
     CloseBar();
 }
@@ -172,25 +166,18 @@ TEST(Startup, AlignNinetyNineFloats)
     EXPECT_EQ(PLACEMENT_FLOATING, placement);
 }
 
-// An edge the program never writes docks the bar where the default would.
+// An edge the program never writes docks the bar where the default would, instead of
+// covering the screen; the preference keeps what the file says.
 TEST(Startup, UnlistedAlignDocksAtTheTop)
 {
     int sw = GetSystemMetrics(SM_CXSCREEN);
-    for (const char* ini : { "[PREFS]\r\nALIGN=7\r\n", "[PREFS]\r\nALIGN=0\r\n", "[PREFS]\r\nALIGN=-2\r\n" }) {
+    for (int align : { 7, 0, -2 }) {
+        std::string ini = "[PREFS]\r\nALIGN=" + std::to_string(align) + "\r\n";
         SCOPED_TRACE(ini);
-        ExpectForm(ini, RECT{ 0, 0, sw, 54 }, WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME);
+        ExpectForm(ini.c_str(), RECT{ 0, 0, sw, 54 }, WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME);
         EXPECT_EQ(ABE_TOP, (int)appBar.uEdge);
+        EXPECT_EQ(align, alignPreference);
     }
-}
-
-static bool IsTopmost(HWND window)
-{
-    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-static bool OntopChecked(void)
-{
-    return (GetMenuState(barMenu, CMD_ALWAYS_ON_TOP, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 TEST(Startup, OntopPreference)

@@ -4,12 +4,13 @@
 #include "app/app.h"
 #include "settings/settings.h"
 #include "zones/zones.h"
+#include "barharness.h"
 #include "testutil.h"
 
 static void Start(void)
 {
+    ResetProgramState();
     appInstance = GetModuleHandleA(NULL);
-    memset(clockZones, 0, sizeof clockZones);
     memset(clockTimes, 0x55, sizeof clockTimes);
     LoadStartupState();
     LoadPreferences();
@@ -29,6 +30,12 @@ TEST(StartupState, DefaultsWithoutAFile)
     EXPECT_STREQ("Midway Is., Samoa", clockZones[1].name);
     EXPECT_STREQ("Hawaii", clockZones[2].name);
     EXPECT_STREQ("Alaska", clockZones[3].name);
+    for (int i = 0; i < 4; i++) {
+        EXPECT_EQ((UINT)i + 1, clockZones[i].zoneIndex);
+        EXPECT_EQ(0u, clockZones[i].dstInUse);
+    }
+    EXPECT_EQ(1, alignPreference);
+    EXPECT_EQ(1, ontopPreference);
     EXPECT_STREQ("9:05 PM", clockTimes[0]);   // UTC-12
     EXPECT_STREQ("10:05 PM", clockTimes[1]);
     EXPECT_STREQ("11:05 PM", clockTimes[2]);
@@ -38,19 +45,27 @@ TEST(StartupState, DefaultsWithoutAFile)
     ClearFixedUtc();
 }
 
-TEST(StartupState, EachTextEqualsFormatClockTimeOfTheUtcRead)
+// Newfoundland standard (-3:30), Adelaide (+10:30) and Wellington (+13) with daylight saving, GMT.
+TEST(StartupState, EachTextIsItsClocksTimeOfTheUtcRead)
 {
-    ScratchDir dir;
-    WriteFileBytes("VELMOR.INI", "[ZONES]\r\nONE=16\r\nTWO=49\r\nTHREE=58\r\nFOUR=22\r\nTHREEDST=1\r\nTWODST=1\r\n");
-    Start();
-    for (int i = 0; i < 4; i++) {
-        char text[TIME_TEXT_SIZE];
-        FormatClockTime(text, &clockZones[i]);
-        EXPECT_STREQ(text, clockTimes[i]);
-        // the texts end at their terminator; nothing of the cleared buffer is left over
-        EXPECT_LT(strlen(clockTimes[i]), (size_t)TIME_TEXT_SIZE);
+    struct { WORD hour, minute; const char* times[4]; } cases[] = {
+        { 9, 5, { "5:35 AM", "7:35 PM", "10:05 PM", "9:05 AM" } },
+        { 23, 50, { "8:20 PM", "10:20 AM", "12:50 PM", "11:50 PM" } },
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.hour << ":" << c.minute);
+        ScratchDir dir;
+        WriteFileBytes("VELMOR.INI", "[ZONES]\r\nONE=16\r\nTWO=49\r\nTHREE=58\r\nFOUR=22\r\nTHREEDST=1\r\nTWODST=1\r\n");
+        SetFixedUtc(c.hour, c.minute);
+        Start();
+        for (int i = 0; i < 4; i++) {
+            EXPECT_STREQ(c.times[i], clockTimes[i]) << "clock " << i + 1;
+            // the texts end at their terminator; nothing of the cleared buffer is left over
+            EXPECT_LT(strlen(clockTimes[i]), (size_t)TIME_TEXT_SIZE);
+        }
+        EXPECT_EQ(c.minute, lastMinute);
+        ClearFixedUtc();
     }
-    EXPECT_EQ(utcTime.wMinute, lastMinute);
 }
 
 TEST(StartupState, ZoneOutsideTheTableGivesAnEmptyNameAndPlainUtc)

@@ -257,13 +257,13 @@ static void UseTrayMenu(WPARAM key)
 TEST(TrayIcon, WhileADialogIsOpenTheMenuLeavesItInFrontAndCloseEndsBoth)
 {
     const char* captions[] = { "Properties for Velmor", "Velmor" };
-    const int commands[] = { CMD_PROPERTIES, CMD_ABOUT };
+    const int openers[] = { CMD_PROPERTIES, CMD_ABOUT };
     for (int d = 0; d < 2; d++) {
         SCOPED_TRACE(captions[d]);
         ScratchDir dir;
         StartBar("[PREFS]\r\nALIGN=99\r\n");
         HWND dialogSeen = NULL;
-        int command = commands[d];
+        int command = openers[d];
         bool closed = WhileDialogOpen(captions[d], [command] { SendBarCommand(command); }, [&](HWND dialog) {
             dialogSeen = dialog;
             HWND focus = GetFocus();

@@ -5,12 +5,18 @@
 #include <windows.h>
 #include <string>
 
+// Puts the program's state back as it is when the program is loaded: no window, no
+// handles, every global zero, so that each start in a test program starts clean.
+void ResetProgramState(void);
+
 // Writes VELMOR.INI (if text is not empty) in the current directory, then runs the
 // program's start-up up to the message loop. Returns the bar window.
 HWND StartBar(const std::string& iniText = "");
 // Destroys the bar window (running its shutdown) and drains the queue.
 void CloseBar(void);
 
+bool IsTopmost(HWND window);
+bool OntopChecked(void);            // the menu's "Always on top" tick
 bool TrayIconExists(HWND owner, UINT id);
 RECT WindowRect(HWND window);
 RECT ChildRect(HWND child);         // in the parent's client coordinates

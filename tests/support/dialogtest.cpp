@@ -94,6 +94,18 @@ void PickZoneFromList(HWND dialog, int clock, int position)
     PumpFor(30);
 }
 
+void ReleaseOnMap(int x, int y)
+{
+    SendMessageA(mapControl, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+std::string TextOf(HWND window)
+{
+    char text[512] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
 static void SendMouse(DWORD flags, int x, int y)
 {
     SetCursorPos(x, y);

@@ -27,6 +27,12 @@ POINT PinAt(int clock);
 // Drops the list of clock n's zone box, picks list position p with the keyboard, closes it.
 void PickZoneFromList(HWND dialog, int clock, int position);
 
+// The left button's release on the Properties map, at a point of the map control.
+void ReleaseOnMap(int x, int y);
+
+// A window's text.
+std::string TextOf(HWND window);
+
 // A real left or right click with the mouse, in screen coordinates.
 void MouseDownAt(int x, int y, bool right = false);
 void MouseUpAt(int x, int y, bool right = false);

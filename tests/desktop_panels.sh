@@ -75,7 +75,7 @@ panel_pixels() { /usr/bin/import -window root -crop "1024x$((screen_h - panel_to
 # maximised by a double click on its title bar, as a user would
 xterm -title maxterm -geometry 60x15+100+100 -e sleep 600 </dev/null >/dev/null 2>&1 &
 pids+=($!)
-wait_until '[ "$(xdotool search --onlyvisible --name "^maxterm$" | wc -l)" = 1 ] && [ "$(nth 2 titled_rect)" != none ]' ||
+wait_until '[ "$(xdotool search --onlyvisible --name "^maxterm$" | wc -l)" = 1 ] && [ "$(nth 2 titled_rect)" != none ]' 30 ||
     fail "the xterm did not appear"
 maximise() { xdotool mousemove 300 $(( $(nth 2 titled_rect) + 8 )) click --repeat 2 --delay 80 1; }
 maximise
@@ -139,7 +139,7 @@ bar_id=$(xdotool search --onlyvisible --name '^Velmor$' | head -1)
 xterm -title overterm -geometry 30x12 -e sleep 600 </dev/null >/dev/null 2>&1 &
 overterm_pid=$!
 pids+=($overterm_pid)
-wait_until '[ "$(shown "^overterm$")" = 1 ]' || fail "the second xterm did not appear"
+wait_until '[ "$(shown "^overterm$")" = 1 ]' 30 || fail "the second xterm did not appear"
 overterm=$(xdotool search --onlyvisible --name '^overterm$' | head -1)
 xdotool windowmove "$overterm" $((left + 60)) $((top + 100))
 sleep 0.5

@@ -63,9 +63,11 @@ start_own_display() {
     return 1
 }
 
-wait_until() {   # wait_until "condition", for up to 5 s
+# wait_until "condition" [SECONDS]: for up to 5 s, or the SECONDS given to a new program's
+# first window (an xterm starts in seconds on a slow machine)
+wait_until() {
     local i
-    for i in $(seq 50); do
+    for i in $(seq $((${2:-5} * 10))); do
         eval "$1" && return 0
         sleep 0.1
     done

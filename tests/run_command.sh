@@ -30,7 +30,7 @@ start_copy() {
         'cd "$0" && "$1" "$2" >log 2>&1; echo $? >status' "$work/$copy" "$runner" "$exe" \
         </dev/null >/dev/null 2>&1 &
     pids+=($!)
-    wait_until '[ "$(shown "^terminal $copy$")" = 1 ]' || fail "terminal $copy did not appear"
+    wait_until '[ "$(shown "^terminal $copy$")" = 1 ]' 30 || fail "terminal $copy did not appear"
     for _ in 1 2 3 4 5 6; do
         wait_until 'grep -q "Velmor is running" "$work/$copy/log" 2>/dev/null' && return 0
     done

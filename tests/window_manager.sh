@@ -26,7 +26,7 @@ pids+=($!)
 xterm -title terminal -geometry 80x20+100+400 -e sh -c 'stty raw -echo; exec cat >"$0"' "$work/typed" \
     </dev/null >/dev/null 2>&1 &
 pids+=($!)
-wait_until '[ "$(shown "^terminal$")" = 1 ]' || fail "the terminal did not appear"
+wait_until '[ "$(shown "^terminal$")" = 1 ]' 30 || fail "the terminal did not appear"
 
 wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1

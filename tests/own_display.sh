@@ -77,10 +77,14 @@ keyboard_window() { xdotool getwindowfocus getwindowname 2>/dev/null || echo non
 shown() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
 
 # start_openbox LOG: the window manager on $DISPLAY, in the background ($! is its pid);
-# returns once it manages the screen.
+# returns once it manages windows. It runs its --startup command when it has finished
+# starting: on a slow machine a window mapped before then (the first xterm) can stay
+# unmapped for good, though the screen already says which manager it has.
 start_openbox() {
-    openbox --sm-disable </dev/null >"$1" 2>&1 &
-    wait_until 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+    local started=$1.started
+    rm -f "$started"
+    openbox --sm-disable --startup "touch '$started'" </dev/null >"$1" 2>&1 &
+    wait_until '[ -e "$started" ]' 60 ||
         fail "openbox did not start on $DISPLAY (xdpyinfo: $(xdpyinfo >/dev/null 2>&1 && echo answers || echo silent)): $(cat "$1")"
 }
 

@@ -24,9 +24,10 @@ start_openbox "$work/openbox.log"
 pids+=($!)
 # the terminal passes every key straight to a file, so a stray key shows there
 xterm -title terminal -geometry 80x20+100+400 -e sh -c 'stty raw -echo; exec cat >"$0"' "$work/typed" \
-    </dev/null >/dev/null 2>&1 &
+    </dev/null >"$work/xterm.log" 2>&1 &
 pids+=($!)
-wait_until '[ "$(shown "^terminal$")" = 1 ]' 30 || fail "the terminal did not appear"
+wait_until '[ "$(shown "^terminal$")" = 1 ]' 30 ||
+    fail "the terminal did not appear: $(cat "$work/xterm.log"; xwininfo -root -tree | grep -i -E 'term|xterm')"
 
 wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1

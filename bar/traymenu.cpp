@@ -13,8 +13,12 @@
 // Wine's tray window takes the X keyboard focus at the click, and the news of it reaches the
 // dialog a moment after the icon's message: a menu open by then would close at once. When
 // an about box closes, a window manager hands the keyboard to another program a moment
-// later. So the menu opens, and the dialog takes its keyboard back, a tenth of a second on.
+// later. So the menu opens, and the dialog takes its keyboard back, a tenth of a second on;
+// on a slow machine the menu waits, tenth by tenth, until the click's news has taken the
+// foreground from the dialog (a second at most, for a tray that takes no focus).
+enum { MENU_DELAY_MS = 100, MENU_DELAYS_AT_MOST = 10 };
 static POINT dialogMenuPoint;   // where the menu opens
+static int menuDelays;          // tenths waited so far
 static HWND menuDialog;         // the dialog it opened over, and its control with the focus
 static HWND menuDialogFocus;
 
@@ -27,8 +31,10 @@ static void CALLBACK GiveDialogItsKeyboard(HWND, UINT, UINT_PTR, DWORD)
 
 static void CALLBACK ShowMenuForDialog(HWND, UINT, UINT_PTR, DWORD)
 {
-    KillTimer(barWindow, MENU_TIMER_ID);
     HWND dialog = openDialog;
+    if (dialog && GetForegroundWindow() == dialog && ++menuDelays < MENU_DELAYS_AT_MOST)
+        return;
+    KillTimer(barWindow, MENU_TIMER_ID);
     if (!dialog) {   // it closed meanwhile
         ShowBarMenu(dialogMenuPoint.x, dialogMenuPoint.y);
         return;
@@ -52,7 +58,7 @@ static void CALLBACK ShowMenuForDialog(HWND, UINT, UINT_PTR, DWORD)
         SendMessageA(barWindow, WM_COMMAND, command, 0);
     menuDialog = dialog;
     menuDialogFocus = focus;
-    SetTimer(barWindow, MENU_TIMER_ID, 100, GiveDialogItsKeyboard);
+    SetTimer(barWindow, MENU_TIMER_ID, MENU_DELAY_MS, GiveDialogItsKeyboard);
 }
 
 void ShowBarMenu(int x, int y)
@@ -60,7 +66,8 @@ void ShowBarMenu(int x, int y)
     if (openDialog) {
         dialogMenuPoint.x = x;
         dialogMenuPoint.y = y;
-        SetTimer(barWindow, MENU_TIMER_ID, 100, ShowMenuForDialog);
+        menuDelays = 0;
+        SetTimer(barWindow, MENU_TIMER_ID, MENU_DELAY_MS, ShowMenuForDialog);
         return;
     }
     // A menu takes the keyboard, and closes at a click elsewhere, only while its owner is

@@ -28,6 +28,7 @@ ALLOWED_IMPORTS = {
         "CallWindowProcA", "GetWindowLongA", "SetWindowLongA", "SetClassLongA",
         "ShowWindow", "UpdateWindow", "MoveWindow", "SetWindowPos", "GetWindowRect",
         "GetWindowPlacement", "GetWindow", "InvalidateRect", "SetForegroundWindow",
+        "GetForegroundWindow",
         "GetFocus", "SetFocus", "SetCapture", "EnableWindow", "IsIconic",
         "SendMessageA", "PostMessageA",
         "GetMessageA", "TranslateMessage", "DispatchMessageA", "PostQuitMessage",

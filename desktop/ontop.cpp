@@ -1,8 +1,9 @@
-// Tells desktop/stacking.py, for each Velmor bar's X window, whether the bar stays on top
-// and whether it (or a window it owns) is the active window: Wine keeps both from the X
-// side, so nothing there can follow "Always on top". Writes a line for each bar, "XID
-// ONTOP ACTIVE", then an empty line, at the start and whenever any of it changes. Run by
-// scripts/velmor beside the bar; ends when its input closes.
+// Tells desktop/stacking.py, for each Velmor bar's X window, whether the bar stays on top,
+// whether it (or a window it owns) is the active window and whether it is restored (not
+// minimised): Wine keeps all three from the X side, so nothing there can follow "Always on
+// top". Writes a line for each bar, "XID ONTOP ACTIVE RESTORED", then an empty line, at the
+// start and whenever any of it changes. Run by scripts/velmor beside the bar; ends when its
+// input closes.
 #include "companion.h"
 
 static const char BAR_CLASS[] = "QxBarClass";
@@ -29,7 +30,9 @@ static BOOL CALLBACK AddBar(HWND window, LPARAM)
     if (reportLength > REPORT_SIZE - LINE_SIZE) return FALSE;
     BOOL ontop = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     BOOL active = IsOwnedBy(GetForegroundWindow(), window);
-    reportLength += wsprintfA(report + reportLength, "%lu %d %d\n", (unsigned long)xWindow, ontop, active);
+    BOOL restored = !IsIconic(window);
+    reportLength += wsprintfA(report + reportLength, "%lu %d %d %d\n", (unsigned long)xWindow, ontop,
+                              active, restored);
     return TRUE;
 }
 

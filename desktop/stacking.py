@@ -4,8 +4,10 @@ among the managed ones, whatever the setting. Here, when a window comes to the f
 window manager raises it or makes it the active window: a click on it, a new window):
 with "Always on top" on, the bar goes back over it, unless it is one of the bar's own
 windows (its dialogs); with it off, the window comes over the bar. A bar that becomes the
-active window, or is set on top, comes to the front. Reads velmor-ontop.exe's reports on its standard input and ends with them.
-Run by scripts/velmor beside the bar."""
+active window, is set on top or is restored comes to the front (a minimised bar may stay
+the active window all along, as on Windows when no other window takes it). Reads
+velmor-ontop.exe's reports on its standard input and ends with them. Run by scripts/velmor
+beside the bar."""
 import os
 import select
 import sys
@@ -17,16 +19,16 @@ ACTIVE = "_NET_ACTIVE_WINDOW"
 
 
 def read_reports(text):
-    """The last whole report in text ("XID ONTOP ACTIVE" lines, then an empty line) as
-    {xid: (ontop, active)}, and what is left of text after it."""
+    """The last whole report in text ("XID ONTOP ACTIVE RESTORED" lines, then an empty
+    line) as {xid: (ontop, active, restored)}, and what is left of text after it."""
     bars, rest = None, text
     while "\n\n" in rest:
         block, rest = rest.split("\n\n", 1)
         bars = {}
         for line in block.split("\n"):
             words = line.split()
-            if len(words) == 3:
-                bars[int(words[0])] = (words[1] == "1", words[2] == "1")
+            if len(words) == 4:
+                bars[int(words[0])] = tuple(word == "1" for word in words[1:])
     return bars, rest
 
 
@@ -79,7 +81,7 @@ def restack_bars(conn, root, bars, client):
     order = [child.id for child in root.query_tree().children]   # bottom first
     if frame not in order:
         return
-    for bar, (ontop, _) in bars.items():
+    for bar, (ontop, _, _) in bars.items():
         if bar not in order:
             continue
         above = order.index(bar) > order.index(frame)
@@ -144,12 +146,13 @@ def main():
                 return
             report, pending = read_reports(pending + text)
             if report is not None:
-                for bar, (ontop, is_active) in report.items():
-                    was_ontop, was_active = bars.get(bar, (False, False))
-                    if (is_active and not was_active) or (ontop and not was_ontop):
+                for bar, now in report.items():
+                    before = bars.get(bar, (False, False, False))
+                    # on top, active or restored, where it was not
+                    if any(is_set and not was_set for is_set, was_set in zip(now, before)):
                         conn.create_resource_object("window", bar).configure(stack_mode=X.Above)
                 bars = report
-                any_active = any(is_active for _, is_active in bars.values())
+                any_active = any(is_active for _, is_active, _ in bars.values())
                 if any_active and caught is None:
                     caught = catch_clicks(conn, active_client(conn, root))
                 elif not any_active and caught is not None:

@@ -66,7 +66,7 @@ case $wm in
             --SetPartialStrut true --transparent false </dev/null >"$work/panel.log" 2>&1 &
         pids+=($!) ;;
 esac
-wait_until '[ "$(nth 4 work_area)" != none ] && [ "$(nth 4 work_area)" -lt $screen_h ]' ||
+wait_until '[ "$(nth 4 work_area)" != none ] && [ "$(nth 4 work_area)" -lt $screen_h ]' 30 ||
     fail "no panel along the bottom: work area '$(work_area)', $(cat "$work/wm.log")"
 sleep 1
 read -r _ area_top _ panel_top <<<"$(work_area)"
@@ -162,7 +162,8 @@ wait_until 'over "$bar_id" "$overterm"' || fail "a click on the bar did not brin
 kill "$overterm_pid"
 wait_until '[ "$(shown "^overterm$")" = 0 ]' || fail "the second xterm did not close"
 
-# minimised, the floating window comes back by a click on its icon in the desktop's tray
+# minimised, the floating window comes back by a click on its icon in the desktop's tray,
+# in front of the maximised xterm
 tray_icon() {   # the middle of Wine's icon in the tray, "x y"
     local id x= y= w= h=
     for id in $(xdotool search --onlyvisible --classname '^explorer\.exe$' 2>/dev/null); do
@@ -182,6 +183,8 @@ wait_until '[ "$(bar_rect)" != "$floating_rect" ]' || fail "the minimize button 
 read -r icon_x icon_y <<<"$(tray_icon)"
 xdotool mousemove "$icon_x" "$icon_y" click 1
 wait_until '[ "$(bar_rect)" = "$floating_rect" ]' || fail "a click on the tray icon left the window at $(bar_rect)"
+maxterm=$(xdotool search --onlyvisible --name '^maxterm$' | head -1)
+wait_until 'over "$bar_id" "$maxterm"' || fail "the restored bar stays under the maximised xterm"
 
 # docked at the top
 read -r left top _ _ <<<"$(bar_rect)"

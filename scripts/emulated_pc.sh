@@ -1,6 +1,6 @@
 # An emulated x86 PC for machines that run no 32-bit x86 code, where Wine cannot start:
-# Debian with Wine on a disk image of its own, run by QEMU (on the host's KVM where it can,
-# else by software emulation) with no network. The checkout, the build folder and the current directory are shared into it at
+# Debian with Wine on a disk image of its own, run by QEMU's software emulation with no
+# network. The checkout, the build folder and the current directory are shared into it at
 # the same paths, so a script runs there as it would here. Sourced by common.sh.
 
 PC_DIR=${VELMOR_PC_DIR:-/var/cache/velmor-pc}
@@ -12,12 +12,6 @@ PC_TIME_LIMIT=75m
 # a test there takes several times as long as on a machine that runs Wine itself (the
 # slowest, 25 programs started and closed, about a minute), and its time limit is longer too
 PC_TIME_SCALE=4
-# With the host's KVM the PC runs at nearly the host's speed. This machine's KVM refuses the
-# value QEMU gives the CPU's arch-capabilities register, so the PC's CPU is the host's
-# without it; with software emulation it is QEMU's plain 64-bit one, as Wine's 32-bit code
-# crashes the PC's kernel on QEMU's "max".
-PC_KVM_CPU=host,-arch-capabilities
-PC_TCG_CPU=qemu64
 # where the Wine prefixes live inside the PC: on its own disk, not in a shared folder
 PC_PREFIX_DIR=/var/lib/velmor
 
@@ -58,26 +52,11 @@ prepare_emulated_pc() {
     exec 8>&-
 }
 
-# How QEMU runs the PC here: on KVM if a virtual CPU can be set up there, else emulated.
-pc_accelerator() {
-    local status=0
-    if [ -w /dev/kvm ]; then
-        # still waiting to start when stopped: the CPU was set up
-        timeout 5 qemu-system-x86_64 -accel kvm -cpu "$PC_KVM_CPU" -S -m 64 -display none \
-            -nodefaults -monitor none >/dev/null 2>&1 || status=$?
-        if [ $status = 124 ]; then
-            echo "-accel kvm -cpu $PC_KVM_CPU"
-            return
-        fi
-    fi
-    echo "-accel tcg,thread=multi -cpu $PC_TCG_CPU"
-}
-
 # run_in_emulated_pc COMMAND...: runs COMMAND in the PC from the current directory, with our
 # VELMOR_* settings; its output is ours and its status is the return value.
 run_in_emulated_pc() {
     local job=$BUILD_DIR/pc-job.sh status=$BUILD_DIR/pc-status console=$BUILD_DIR/pc-console.log
-    local shares=() share path n=0 name drives=() append here=$PWD accelerator
+    local shares=() share path n=0 name drives=() append here=$PWD
     # a share there would hide the PC's own folder (its /tmp holds Wine's and X's sockets)
     case $here in
         /|/bin|/boot|/dev|/etc|/lib*|/proc|/root|/run|/sbin|/sys|/tmp|/usr|/var)
@@ -106,13 +85,7 @@ run_in_emulated_pc() {
         append+=" velmor_share$n=$share"
         n=$((n + 1))
     done
-    accelerator=$(pc_accelerator)
-    case $accelerator in
-        *kvm*) echo "the emulated PC runs on this machine's KVM" ;;
-        *) echo "the emulated PC runs by software emulation (no KVM here), many times slower" ;;
-    esac
-    # shellcheck disable=SC2086 # the accelerator's words are QEMU's options
-    timeout "$PC_TIME_LIMIT" qemu-system-x86_64 $accelerator \
+    timeout "$PC_TIME_LIMIT" qemu-system-x86_64 -accel tcg,thread=multi -cpu qemu64 \
         -smp "$(nproc)" -m "$PC_MEMORY" -display none -monitor none -no-reboot -snapshot \
         -drive "file=$PC_DIR/disk.img,format=raw,if=virtio" -nic none "${drives[@]}" \
         -serial "file:$console" -chardev stdio,id=job -serial chardev:job \

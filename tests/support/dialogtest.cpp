@@ -14,18 +14,23 @@ void SendBarCommand(int command)
 
 static const char* wantedCaption;
 static std::function<void(HWND)> pendingAction;
-static bool actionRan, forcedShut;
+static bool actionRan, acting, forcedShut;
 static DWORD openedAt, giveUpAfter;
 
 // Runs the action once the dialog is up; ends a dialog that is still open at the deadline.
+// A long action (slow on a slow machine) is not cut short: the time counts again from its end.
 static void CALLBACK LookForDialog(HWND, UINT, UINT_PTR, DWORD)
 {
+    if (acting)
+        return;
     HWND dialog = FindWindowA("#32770", wantedCaption);
     if (dialog && IsWindowVisible(dialog) && pendingAction) {
         std::function<void(HWND)> act = pendingAction;
         pendingAction = nullptr;
-        actionRan = true;
+        actionRan = acting = true;
         act(dialog);
+        acting = false;
+        openedAt = GetTickCount();
         return;
     }
     if (dialog && GetTickCount() - openedAt > giveUpAfter && !forcedShut) {
@@ -39,7 +44,7 @@ bool WhileDialogOpen(const char* caption, const std::function<void()>& open,
 {
     wantedCaption = caption;
     pendingAction = act;
-    actionRan = false;
+    actionRan = acting = false;
     forcedShut = false;
     openedAt = GetTickCount();
     giveUpAfter = timeoutMs;

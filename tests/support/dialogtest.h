@@ -10,8 +10,9 @@
 void SendBarCommand(int command);
 
 // Runs open(); once a top-level dialog with the caption is up, act(dialog) runs inside its
-// modal loop. act must close it, or post what closes it; a dialog still open after
-// timeoutMs is ended. Returns whether act ran and the dialog closed by itself.
+// modal loop. act must close it, or post what closes it; a dialog still open timeoutMs
+// after it opened, or after act has returned, is ended. Returns whether act ran and the
+// dialog closed by itself.
 bool WhileDialogOpen(const char* caption, const std::function<void()>& open,
                      const std::function<void(HWND)>& act, DWORD timeoutMs = 20000);
 bool WhilePropertiesOpen(const std::function<void(HWND)>& act);

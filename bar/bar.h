@@ -14,6 +14,7 @@
 // caption strip above the column of clocks.
 #define PANEL_WIDTH          145
 #define PANEL_HEIGHT         49
+#define TEXTURE_HEIGHT       48   // the panels' bitmaps, a row short of the panel
 #define CAPTION_COLUMN_WIDTH 18
 #define CAPTION_STRIP_HEIGHT 16
 #define FLOATING_WIDTH       151
@@ -55,6 +56,8 @@ void DrawClockOfPanel(HWND panel);
 void RepaintClockPanels(void);
 
 void PaintBarFrame(int mode);
+// Fills what no child covers with the filler panels' stone texture, on an erase's DC.
+void PaintStoneTexture(HDC dc, int mode);
 // The minimised window's box, where the system shows one (no shell, or Wine's on X):
 // the icon and the name on the caption colour.
 void PaintMinimizedBox(void);

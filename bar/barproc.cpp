@@ -19,10 +19,11 @@ static LRESULT OnBarActivate(WPARAM wParam)
     return SHAppBarMessage(ABM_ACTIVATE, &appBar);
 }
 
-static void EraseBarBackground(void)
+static void EraseBarBackground(HDC dc)
 {
     if (IsIconic(barWindow))
         return;   // the box is all frame: WM_NCPAINT draws it
+    PaintStoneTexture(dc, CurrentLayout());
     PaintBarFrame(CurrentLayout());
     if (placement == PLACEMENT_FLOATING)
         RepaintClockPanels();
@@ -251,7 +252,7 @@ LRESULT CALLBACK BarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_ACTIVATE:
         return OnBarActivate(wParam);
     case WM_ERASEBKGND:
-        EraseBarBackground();
+        EraseBarBackground((HDC)wParam);
         return 0;
     case WM_NCHITTEST:
         return MapBarHitTest(lParam);

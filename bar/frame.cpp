@@ -1,5 +1,5 @@
-// The bar's own caption strip: a column down the left of the docked bar, a titled row
-// across the top of the floating window.
+// The bar's own surface: its caption strip, a column down the left of the docked bar or a
+// titled row across the top of the floating window, and the stone texture around the panels.
 #include "app/app.h"
 #include "bar/bar.h"
 #include "res/resource.h"
@@ -44,6 +44,20 @@ static void PaintFloatingFrame(HDC dc)
 
     FillBox(dc, 14, bottom - 2, width, bottom - 1, (HBRUSH)GetStockObject(BLACK_BRUSH));
     FillBox(dc, 14, bottom - 1, width, bottom, (HBRUSH)GetStockObject(WHITE_BRUSH));
+}
+
+// Windows keeps no pixels of a window, so whatever no child covers (right of the last filler
+// panel, the rows under the panels) is painted here: the filler's tiles continue the row
+// of panels, the caption strip left out. The children are clipped away.
+void PaintStoneTexture(HDC dc, int mode)
+{
+    RECT window;   // larger than the client area, where the fill is clipped
+    GetWindowRect(barWindow, &window);
+    int left = mode == LAYOUT_DOCKED ? CAPTION_COLUMN_WIDTH : 0;
+    int top = mode == LAYOUT_DOCKED ? 0 : CAPTION_STRIP_HEIGHT;
+    for (int y = top; y < window.bottom - window.top; y += TEXTURE_HEIGHT)
+        for (int x = left; x < window.right - window.left; x += PANEL_WIDTH)
+            DrawStateA(dc, NULL, NULL, (LPARAM)fillerBitmap, 0, x, y, 0, 0, DST_BITMAP);
 }
 
 void PaintBarFrame(int mode)

@@ -136,6 +136,8 @@ void LayOutBar(int mode)
 
     RepaintClockPanels();
     PaintBarFrame(mode);
+    // the first erase came before the bitmaps: the texture right of the panels is due
+    InvalidateRect(barWindow, NULL, TRUE);
 }
 
 void DrawClockOfPanel(HWND panel)

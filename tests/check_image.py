@@ -45,6 +45,7 @@ ALLOWED_IMPORTS = {
         # drawing and rectangles
         "GetDC", "ReleaseDC", "FillRect", "DrawTextA",
         "GetWindowDC", "DrawIconEx",  # the minimised box; DrawIconEx since Windows 95 and NT 3.51
+        "DrawStateA",  # new in Windows 95 and NT 4.0: the stone texture, a bitmap in one call
         "InflateRect", "PtInRect", "SetRectEmpty",
         "wsprintfA",  # the program's only text formatting; no buffer size, so callers bound it
     },

@@ -8,7 +8,7 @@ test_exe=$1
 
 own_test_prefix
 # the largest size the tests ask for must fit on the X screen
-start_own_display 1280x1024
+start_own_display 1920x1200
 
 # a desktop named other than "shell" has no taskbar, so the strips reach the screen's edges;
 # explorer's exit status is not the test program's, so its report decides

@@ -360,7 +360,8 @@ TEST(DockBar, FloatingTheUpperOfTwoBarsFreesItsStrip)
 
 // With "Show window contents while dragging" off, the move loop puts the window at the last
 // outline after WM_EXITSIZEMOVE: a bar docked by the drag still ends on the strip the shell
-// gave it, clear of the other bars, and the floating window at its drop point.
+// gave it, clear of the other bars, and the floating window at its drop point; each paints
+// all of itself again when it is uncovered.
 TEST(Drag, OutlineDragsEndOnTheStripOrAtTheDropPoint)
 {
     ScratchDir dir;
@@ -374,6 +375,7 @@ TEST(Drag, OutlineDragsEndOnTheStripOrAtTheDropPoint)
     EXPECT_EQ(1, placement);
     ExpectRect(appBar.rc, 0, 30, ScreenW(), 85, "strip below the other bar");
     ExpectRect(WindowRect(barWindow), 0, 30, ScreenW(), 85, "docked at the top");
+    EXPECT_EQ("", CheckRepaintedSurface(barWindow)) << "docked at the top";
 
     outline = BeginOutlineMove();
     MoveStep(500, 300, &outline);
@@ -382,12 +384,14 @@ TEST(Drag, OutlineDragsEndOnTheStripOrAtTheDropPoint)
     EXPECT_EQ(3, placement);
     ExpectRect(appBar.rc, 0, ScreenH() - 28 - 55, ScreenW(), ScreenH() - 28, "strip above the taskbar");
     ExpectRect(WindowRect(barWindow), 0, ScreenH() - 28 - 55, ScreenW(), ScreenH() - 28, "docked at the bottom");
+    EXPECT_EQ("", CheckRepaintedSurface(barWindow)) << "docked at the bottom";
 
     outline = BeginOutlineMove();
     RECT drop = MoveStep(400, 400, &outline);
     EndMove(&outline);
     EXPECT_EQ(-2, placement);
     ExpectRect(WindowRect(barWindow), drop.left, drop.top, drop.left + 151, drop.top + 218, "floating at the drop point");
+    EXPECT_EQ("", CheckRepaintedSurface(barWindow)) << "floating";
     EXPECT_TRUE(TrayIconExists(barWindow, TRAY_ICON_ID));
     CloseBar();
 }
@@ -538,7 +542,8 @@ TEST(DisplayChange, TheDockedBarSpansTheNewWidthWithItsFillerPanels)
     StartBar("[PREFS]\r\nALIGN=3\r\n");
     DisplaySize display;
     const struct { int width, height, fillers; } sizes[] = {
-        { 800, 600, 2 }, { 1024, 768, 3 }, { 640, 480, 1 }, { 1280, 1024, 4 }, { 1024, 768, 3 },
+        { 800, 600, 2 }, { 1024, 768, 3 }, { 640, 480, 1 }, { 1280, 1024, 4 }, { 1920, 1200, 4 },
+        { 1024, 768, 3 },
     };
     for (const auto& size : sizes) {
         SCOPED_TRACE(testing::Message() << size.width << "x" << size.height);
@@ -554,7 +559,22 @@ TEST(DisplayChange, TheDockedBarSpansTheNewWidthWithItsFillerPanels)
                 ExpectRect(ChildRect(fillerPanels[i]), 598 + 145 * i, 0, 743 + 145 * i, 48, "filler");
             }
         }
+        EXPECT_EQ("", CheckSurface(barWindow)) << "as the change left it";
+        EXPECT_EQ("", CheckRepaintedSurface(barWindow));
     }
+    // on the wide screen, an outline drag floats the bar and docks it again at the top
+    ASSERT_TRUE(display.Set(1920, 1200));
+    RECT outline = BeginOutlineMove();
+    MoveStep(500, 500, &outline);
+    EndMove(&outline);
+    ASSERT_EQ(-2, placement);
+    outline = BeginOutlineMove();
+    MoveStep(500, 500, &outline);
+    MoveStep(900, 2, &outline);
+    EndMove(&outline);
+    ExpectRect(WindowRect(barWindow), 0, 0, 1920, 55, "docked by the drag");
+    EXPECT_EQ("", CheckSurface(barWindow)) << "as the drag left it";
+    EXPECT_EQ("", CheckRepaintedSurface(barWindow)) << "docked by the drag";
     CloseBar();
 }
 

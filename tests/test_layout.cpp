@@ -124,6 +124,7 @@ TEST(Layout, FloatingChildren)
     EXPECT_EQ(PLACEMENT_FLOATING, placement);
     EXPECT_EQ(0, floatedByDrag);
     EXPECT_TRUE(TrayIconExists(bar, TRAY_ICON_ID));
+    EXPECT_EQ("", CheckRepaintedSurface(bar));
     CloseBar();
     EXPECT_FALSE(TrayIconExists(bar, TRAY_ICON_ID));
 }
@@ -137,8 +138,9 @@ TEST(Layout, DockedBarHasNoTrayIcon)
     CloseBar();
 }
 
-// scripts run this one on screens 640, 800, 1024, 1025 and 1280 pixels wide, naming the
-// width in VELMOR_EXPECT_WIDTH; under ctest it checks the test display.
+// scripts run this one on screens 640, 800, 1024, 1025, 1280, 1600 and 1920 pixels wide,
+// naming the width in VELMOR_EXPECT_WIDTH; under ctest it checks the test display. Right of
+// the last panel the bar paints the texture itself, up to the screen's edge.
 TEST(Layout, FillerPanelsForTheScreenWidth)
 {
     int width = GetSystemMetrics(SM_CXSCREEN);
@@ -162,5 +164,7 @@ TEST(Layout, FillerPanelsForTheScreenWidth)
     // the last panel ends at 743, 888, 1033 or 1178, past the edge of a 640 screen
     RECT last = ChildRect(fillerPanels[fillers - 1]);
     EXPECT_EQ(598 + 145 * fillers, last.right);
+    EXPECT_EQ("", CheckSurface(bar)) << "as started, screen width " << width;
+    EXPECT_EQ("", CheckRepaintedSurface(bar)) << "screen width " << width;
     CloseBar();
 }

@@ -91,6 +91,18 @@ void FillClient(HWND window, COLORREF colour)
     ReleaseDC(window, dc);
 }
 
+void PaintOverAndRedraw(HWND window, COLORREF colour)
+{
+    HDC dc = GetDCEx(window, NULL, DCX_CACHE);   // without DCX_CLIPCHILDREN: over the children too
+    RECT client;
+    GetClientRect(window, &client);
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    ReleaseDC(window, dc);
+    RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 std::vector<DWORD> BitmapPixels(HBITMAP bitmap)
 {
     BITMAP size = {};

@@ -22,6 +22,9 @@ std::vector<DWORD> BitmapPixels(HBITMAP bitmap);
 
 // Paints the whole client area in one colour, over whatever the window drew.
 void FillClient(HWND window, COLORREF colour);
+// Paints the client area and every child over in one colour, then has them all paint again
+// as Windows does when something has covered them: it keeps none of their pixels.
+void PaintOverAndRedraw(HWND window, COLORREF colour);
 
 bool IsDark(COLORREF colour);       // text ink: each channel below 110
 bool IsGrey(COLORREF colour);       // equal channels: white, black or anti-aliased ink

@@ -67,6 +67,8 @@ void PaintMinimizedBox(void);
 extern int selectedPlacement;
 int ChooseEdge(int x, int y);
 void DockBar(void);
+// The work area less the docked bar's strip: where other windows may stand whole.
+void GetFreeArea(RECT* area);
 void ReleaseBarSpace(void);
 void OnAppBarNotify(WPARAM code, LPARAM lParam);
 // The drag handlers: the proposed rectangle may be changed in place.

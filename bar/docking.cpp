@@ -17,6 +17,16 @@ int ChooseEdge(int x, int y)
     return y > GetSystemMetrics(SM_CYSCREEN) / 2 ? PLACEMENT_BOTTOM : PLACEMENT_TOP;
 }
 
+// Wine's shell leaves the docked strip in the work area; Windows' has taken it out already.
+void GetFreeArea(RECT* area)
+{
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, area, 0);
+    if (placement == PLACEMENT_TOP && area->top < appBar.rc.bottom)
+        area->top = appBar.rc.bottom;
+    if (placement == PLACEMENT_BOTTOM && area->bottom > appBar.rc.top)
+        area->bottom = appBar.rc.top;
+}
+
 void DockBar(void)
 {
     RECT window;

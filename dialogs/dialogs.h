@@ -23,6 +23,8 @@ LRESULT CALLBACK MapSubclassProc(HWND window, UINT message, WPARAM wParam, LPARA
 // Open the dialogs modally, owned by the bar window.
 void OpenPropertiesDialog(void);
 void OpenAboutBox(void);
+// Moves a dialog just far enough to lie wholly in the work area, clear of the docked bar.
+void KeepDialogInView(HWND dialog);
 // The dialog the user works in: the one opened last of those open (the tray icon's menu can
 // open the about box over the Properties dialog, or this over that), or NULL.
 extern HWND openDialog;

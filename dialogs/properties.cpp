@@ -53,6 +53,7 @@ static void ShowClockChoices(HWND dialog)
 static BOOL OnPropertiesInit(HWND dialog)
 {
     propertiesDialog = dialog;   // open from its first message to its last
+    KeepDialogInView(dialog);
     ShowClockChoices(dialog);
     TakeAltKeysInZoneLists(dialog);
     CreateMapAndPins(dialog);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the tests named ...ForTheScreenWidth of the given test programs (the filler panels
-# and the bar's surface) on screens 640, 800, 1024, 1025, 1280, 1600
+# and the bar's surface, the dialogs' places) on screens 640, 800, 1024, 1025, 1280, 1600
 # and 1920 pixels wide.
 # Each screen is an Xvfb of its own, with a copy of the test Wine prefix and so a
 # wineserver of its own: Wine reads the screen size once per wineserver.

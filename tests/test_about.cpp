@@ -182,3 +182,15 @@ TEST_F(About, ClocksTickAndNothingIsWritten)
     EXPECT_FALSE(FileExists("VELMOR.INI"));
     ClearFixedUtc();
 }
+
+// The template places the box at the bar's top-left corner, on the docked bar; it opens in
+// the work area, clear of the bar, wherever the bar is. Scripts run this on wider screens too.
+TEST(AboutPlace, InViewForTheScreenWidth)
+{
+    InEachBarForm([] {
+        ASSERT_TRUE(WhileAboutOpen([](HWND dialog) {
+            EXPECT_EQ("", DialogOutOfView(dialog));
+            SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+        }));
+    });
+}

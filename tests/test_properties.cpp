@@ -104,6 +104,18 @@ TEST_F(Properties, CaptionFontSizeAndStyle)
     }));
 }
 
+// The dialog opens around the mouse, which was on the bar for its menu; it opens in the work
+// area, clear of the bar, wherever the bar is. Scripts run this on wider screens too.
+TEST(PropertiesPlace, InViewForTheScreenWidth)
+{
+    InEachBarForm([] {
+        ASSERT_TRUE(WhilePropertiesOpen([](HWND dialog) {
+            EXPECT_EQ("", DialogOutOfView(dialog));
+            SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        }));
+    });
+}
+
 TEST_F(Properties, TwentyThreeControlsInTemplateOrder)
 {
     Start();

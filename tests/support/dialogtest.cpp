@@ -1,5 +1,7 @@
 // Helpers for the dialog tests: opening them through the bar and acting inside them.
 #include "dialogtest.h"
+#include <gtest/gtest.h>
+#include <stdio.h>
 #include "barharness.h"
 #include "testutil.h"
 #include "app/app.h"
@@ -63,6 +65,36 @@ bool WhilePropertiesOpen(const std::function<void(HWND)>& act)
 bool WhileAboutOpen(const std::function<void(HWND)>& act)
 {
     return WhileDialogOpen("Velmor", [] { SendBarCommand(CMD_ABOUT); }, act);
+}
+
+void InEachBarForm(const std::function<void()>& openAndCheck)
+{
+    for (const char* ini : { "[PREFS]\r\nALIGN=1\r\n", "[PREFS]\r\nALIGN=3\r\n", "[PREFS]\r\nALIGN=99\r\n" }) {
+        SCOPED_TRACE(ini);
+        ScratchDir dir;
+        StartBar(ini);
+        if (placement == PLACEMENT_FLOATING)
+            SetWindowPos(barWindow, NULL, GetSystemMetrics(SM_CXSCREEN) - FLOATING_WIDTH,
+                         GetSystemMetrics(SM_CYSCREEN) - FLOATING_HEIGHT, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        RECT bar = WindowRect(barWindow);
+        SetCursorPos((bar.left + bar.right) / 2, (bar.top + bar.bottom) / 2);
+        openAndCheck();
+        CloseBar();
+    }
+}
+
+std::string DialogOutOfView(HWND dialog)
+{
+    RECT box = WindowRect(dialog), work, bar = WindowRect(barWindow), overlap;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    char report[200] = "";
+    if (box.left < work.left || box.top < work.top || box.right > work.right || box.bottom > work.bottom)
+        snprintf(report, sizeof report, "the dialog (%ld, %ld)-(%ld, %ld) is not inside the work area (%ld, %ld)-(%ld, %ld)",
+                 box.left, box.top, box.right, box.bottom, work.left, work.top, work.right, work.bottom);
+    else if (placement != PLACEMENT_FLOATING && IntersectRect(&overlap, &box, &bar))
+        snprintf(report, sizeof report, "the dialog (%ld, %ld)-(%ld, %ld) covers the docked bar (%ld, %ld)-(%ld, %ld)",
+                 box.left, box.top, box.right, box.bottom, bar.left, bar.top, bar.right, bar.bottom);
+    return report;
 }
 
 RECT DialogUnitsToPixels(HWND dialog, int x, int y, int width, int height)

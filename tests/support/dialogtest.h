@@ -18,6 +18,14 @@ bool WhileDialogOpen(const char* caption, const std::function<void()>& open,
 bool WhilePropertiesOpen(const std::function<void(HWND)>& act);
 bool WhileAboutOpen(const std::function<void(HWND)>& act);
 
+// Starts the bar in each form a dialog must open clear of: docked at the top, docked at the
+// bottom, and floating in the screen's bottom-right corner; with the cursor on the bar (where
+// the menu was) it runs openAndCheck, then closes the bar.
+void InEachBarForm(const std::function<void()>& openAndCheck);
+// "" when the dialog's window lies wholly inside the work area and clear of the docked bar,
+// else where it is.
+std::string DialogOutOfView(HWND dialog);
+
 // A rectangle in the dialog's units turned into pixels of its client area.
 RECT DialogUnitsToPixels(HWND dialog, int x, int y, int width, int height);
 

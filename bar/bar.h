@@ -66,6 +66,8 @@ void PaintMinimizedBox(void);
 // for the tests, as is ChooseEdge, the placement under a screen point.
 extern int selectedPlacement;
 int ChooseEdge(int x, int y);
+// The strip the shell leaves for the bar at edge (ABE_TOP or ABE_BOTTOM), in appBar.rc.
+void QueryBarPosition(UINT edge);
 void DockBar(void);
 // The work area less the docked bar's strip: where other windows may stand whole.
 void GetFreeArea(RECT* area);

@@ -123,6 +123,29 @@ static void RefreshAfterProperties(void)
     RepaintClockPanels();
 }
 
+// Wine on X: without a shell its box goes to the bottom-left corner of the work area Wine
+// read when its session began, over a panel that came later; the shell's strips (the
+// desktop's panels, registered by the run command) are known afresh, so the box goes above
+// them too. Harmless on Windows, whose taskbar takes the minimised window.
+static void MinimizeAboveTheBottomBars(void)
+{
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    QueryBarPosition(ABE_BOTTOM);
+    if (work.bottom > appBar.rc.bottom)
+        work.bottom = appBar.rc.bottom;
+    SetRectEmpty(&appBar.rc);   // the record says floating again
+    appBar.uEdge = (UINT)PLACEMENT_FLOATING;
+    WINDOWPLACEMENT place = {};
+    place.length = sizeof place;
+    GetWindowPlacement(barWindow, &place);
+    place.flags = WPF_SETMINPOSITION;
+    place.showCmd = SW_MINIMIZE;
+    place.ptMinPosition.x = work.left;
+    place.ptMinPosition.y = work.bottom - GetSystemMetrics(SM_CYMINIMIZED);
+    SetWindowPlacement(barWindow, &place);
+}
+
 // The minimised floating window gets a taskbar button while it is minimised.
 static void MinimizeFloatingBar(void)
 {
@@ -132,7 +155,7 @@ static void MinimizeFloatingBar(void)
     SetWindowLongA(barWindow, GWL_EXSTYLE, WS_EX_APPWINDOW);
     SetWindowLongA(barWindow, GWL_STYLE, WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_THICKFRAME);
     SendMessageA(minimizeButton, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)minimizeUpBitmap);
-    ShowWindow(barWindow, SW_MINIMIZE);
+    MinimizeAboveTheBottomBars();
 }
 
 static LRESULT RestoreFloatingBar(HWND window, WPARAM wParam, LPARAM lParam)

@@ -27,22 +27,27 @@ void GetFreeArea(RECT* area)
         area->bottom = appBar.rc.top;
 }
 
+// The whole screen is proposed: a shell that clips by intersection moves it clear of the
+// taskbar only when there is something to clip.
+void QueryBarPosition(UINT edge)
+{
+    appBar.rc.left = 0;
+    appBar.rc.right = screenWidth;
+    appBar.rc.top = 0;
+    appBar.rc.bottom = GetSystemMetrics(SM_CYSCREEN);
+    appBar.uEdge = edge;
+    SHAppBarMessage(ABM_QUERYPOS, &appBar);
+}
+
 void DockBar(void)
 {
     RECT window;
     GetWindowRect(barWindow, &window);
     int height = window.bottom - window.top;
 
-    // the whole screen is proposed: a shell that clips by intersection moves it clear of
-    // the taskbar only when there is something to clip
-    appBar.rc.left = 0;
-    appBar.rc.right = screenWidth;
-    appBar.rc.top = 0;
-    appBar.rc.bottom = GetSystemMetrics(SM_CYSCREEN);
     // an edge we don't know from the settings file docks at the top, as the default does;
     // keeping a stale edge would leave the bar covering the whole screen
-    appBar.uEdge = alignPreference == PLACEMENT_BOTTOM ? ABE_BOTTOM : ABE_TOP;
-    SHAppBarMessage(ABM_QUERYPOS, &appBar);
+    QueryBarPosition(alignPreference == PLACEMENT_BOTTOM ? ABE_BOTTOM : ABE_TOP);
     if (appBar.uEdge == ABE_TOP)
         appBar.rc.bottom = appBar.rc.top + height;
     else

@@ -28,6 +28,7 @@ ALLOWED_IMPORTS = {
         "CallWindowProcA", "GetWindowLongA", "SetWindowLongA", "SetClassLongA",
         "ShowWindow", "UpdateWindow", "MoveWindow", "SetWindowPos", "GetWindowRect",
         "GetWindowPlacement", "GetWindow", "InvalidateRect", "SetForegroundWindow",
+        "SetWindowPlacement",  # there since Windows 3.0: the minimised box's place
         "GetForegroundWindow",
         "GetFocus", "SetFocus", "SetCapture", "EnableWindow", "IsIconic",
         "SendMessageA", "PostMessageA",

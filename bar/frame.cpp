@@ -47,8 +47,9 @@ static void PaintFloatingFrame(HDC dc)
 }
 
 // Windows keeps no pixels of a window, so whatever no child covers (right of the last filler
-// panel, the rows under the panels) is painted here: the filler's tiles continue the row
-// of panels, the caption strip left out. The children are clipped away.
+// panel; below or beside the panels where the sizing frame is thinner than Wine's 3 pixels)
+// is painted here: the filler's tiles continue the panels, the caption strip left out. The
+// children are clipped away.
 void PaintStoneTexture(HDC dc, int mode)
 {
     RECT window;   // larger than the client area, where the fill is clipped

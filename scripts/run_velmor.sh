@@ -91,7 +91,8 @@ if [ -z "$screenshot" ]; then
         kill -KILL "$velmor_pid" 2>/dev/null || true
         wait "$velmor_pid" 2>/dev/null || true    # so bash says no "Killed" of it
     }
-    # what VELMOR.INI was before the run: the program writes it only as it closes
+    # what VELMOR.INI was before the run: the program writes it only as it closes (and Wine
+    # leaves it untouched when nothing in it changes)
     ini_before=$(stat -c %y VELMOR.INI 2>/dev/null || true)
     # Wine on X: a program started with a terminal on any of its standard streams gets a
     # console of its own there (conhost.exe --unix), which can outlive it with Wine's

@@ -68,7 +68,7 @@ start_copy() {
 processes_of() {
     local pid
     for pid in /proc/[0-9]*; do
-        tr '\0' '\n' <"$pid/environ" 2>/dev/null | grep -qx "VELMOR_COPY=$work/$1" && echo "${pid#/proc/}"
+        tr '\0' '\n' 2>/dev/null <"$pid/environ" | grep -qx "VELMOR_COPY=$work/$1" && echo "${pid#/proc/}"
     done
     return 0
 }
@@ -82,16 +82,16 @@ velmor_of() {
 # what is left of a copy's command: its processes and what they are
 left_of() {
     local pid
-    for pid in $(processes_of "$1"); do echo "$pid $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)"; done
+    for pid in $(processes_of "$1"); do echo "$pid $(tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline")"; done
 }
 # the Wine processes of a copy that have its terminal open, and which of their files it is
 wine_on_terminal() {
     local pid fd terminal
     terminal=$(cat "$work/$1/tty")
     for pid in $(processes_of "$1"); do
-        case $(readlink "/proc/$pid/exe") in *wine*) ;; *) continue ;; esac
+        case $(readlink "/proc/$pid/exe" 2>/dev/null) in *wine*) ;; *) continue ;; esac
         for fd in "/proc/$pid/fd/"*; do
-            [ "$(readlink "$fd")" = "$terminal" ] && echo "$pid $(tr '\0' ' ' <"/proc/$pid/cmdline") (fd ${fd##*/})"
+            [ "$(readlink "$fd" 2>/dev/null)" = "$terminal" ] && echo "$pid $(tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline") (fd ${fd##*/})"
         done
     done
     return 0
@@ -123,8 +123,13 @@ sleep 1
 
 # what is typed in the first terminal while its copy runs reaches its shell once the copy
 # has ended (Ctrl+C would drop it: the bar's Close ends this copy)
-xdotool mousemove 400 340 click 1
-wait_until '[ "$(keyboard_window)" = "terminal one" ]' || fail "terminal one did not take the keyboard"
+terminal=$(xdotool search --name '^terminal one$' | head -n1)
+eval "$(xdotool getwindowgeometry --shell "$terminal")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
+# xfwm4 may take the terminal for the active window already, though the keyboard went to
+# the root as the other terminal closed, and leave it there: then it is set on the terminal
+wait_until '[ "$(keyboard_window)" = "terminal one" ]' 2 || xdotool windowfocus "$terminal"
+wait_until '[ "$(keyboard_window)" = "terminal one" ]' || fail "terminal one did not take the keyboard: '$(keyboard_window)' has it"
 xdotool type --delay 50 "hello there"
 xdotool key Return
 sleep 1

@@ -17,7 +17,7 @@ runner=$1
 exe=$2
 desktop=${3:-openbox}
 tests=$(cd "$(dirname "$0")" && pwd)
-. "$tests/own_display.sh"
+. "$(dirname "$0")/own_display.sh"
 
 own_test_prefix 1024x768
 # a prefix of the user's own: without the mark of the project's prefixes
@@ -28,7 +28,7 @@ fail() {
     echo "FAIL: $*"
     for copy in "${copies[@]}"; do
         echo "$copy's terminal said:"
-        tr -d '\r' <"$work/$copy/terminal" 2>/dev/null || true
+        tr -d '\r' 2>/dev/null <"$work/$copy/terminal" || true
     done
     exit 1
 }
@@ -63,6 +63,9 @@ start_copy() {
     done
     fail "copy $copy did not start"
 }
+
+# whether a copy's terminal has closed, its log complete
+terminal_closed() { ! kill -0 "${terminal_pid[$1]}" 2>/dev/null; }
 
 # the processes that a copy's command started, by the mark in their environment
 processes_of() {
@@ -139,7 +142,7 @@ wait_until '[ -s "$work/one/typed" ]' 10 || fail "the first copy did not end at 
 [ "$(cat "$work/one/typed")" = "hello there" ] || fail "of 'hello there' typed in its terminal the shell read '$(cat "$work/one/typed")'"
 wait_until '[ -z "$(processes_of one)" ]' || fail "copy one's processes still run: $(left_of one)"
 for copy in one two; do
-    wait_until '! kill -0 "${terminal_pid[$copy]}" 2>/dev/null' 10 || fail "terminal $copy stayed"    # its log complete
+    wait_until "terminal_closed $copy" 10 || fail "terminal $copy stayed"
     [ -z "$(noise_of $copy "hello there")" ] || fail "terminal $copy showed more than the command's lines: $(noise_of $copy "hello there")"
 done
 
@@ -154,7 +157,7 @@ xdotool key ctrl+c
 wait_until '[ -s "$work/three/status" ]' || fail "a second Ctrl+C did not end the command"
 [ "$(cat "$work/three/status")" != 0 ] || fail "the command ended with status 0 when its copy was ended by force"
 said="velmor: velmor.exe was ended by force (a second Ctrl+C); its preferences were not saved"
-wait_until '! kill -0 "${terminal_pid[three]}" 2>/dev/null' 10 || fail "terminal three stayed"
+wait_until "terminal_closed three" 10 || fail "terminal three stayed"
 grep -q -x -F "$said" <(tr -d '\r' <"$work/three/terminal") && [ -z "$(noise_of three "$said")" ] ||
     fail "the command did not say alone that its copy was ended by force, its preferences unsaved"
 wait_until '[ -z "$(processes_of three)" ]' || fail "copy three's processes still run: $(left_of three)"
@@ -167,7 +170,7 @@ xdotool windowkill "$(xdotool search --pid "$velmor" --name '^Velmor$' | head -n
 wait_until '[ -s "$work/four/status" ]' 20 || fail "the command did not end once its bar had gone: $(left_of four)"
 [ "$(cat "$work/four/status")" != 0 ] || fail "the command ended with status 0 when its copy was ended by force"
 said="velmor: velmor.exe was ended by force (it did not end 10 s after its bar had gone); its preferences were not saved"
-wait_until '! kill -0 "${terminal_pid[four]}" 2>/dev/null' 10 || fail "terminal four stayed"
+wait_until "terminal_closed four" 10 || fail "terminal four stayed"
 grep -q -x -F "$said" <(tr -d '\r' <"$work/four/terminal") && [ -z "$(noise_of four "$said")" ] ||
     fail "the command did not say alone that it ended its copy by force"
 wait_until '[ -z "$(processes_of four)" ]' || fail "copy four's processes still run: $(left_of four)"

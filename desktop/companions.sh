@@ -34,6 +34,8 @@ start_desktop_companions() {
     work=$(x_work_area) || return 0
     companions_dir=$(mktemp -d)
     mkfifo "$companions_dir/alive"
+    # there before it is polled: each companion's redirections wait for the pipe to open
+    : >"$companions_dir/panels.out"
     # each in a session of its own, as the bar is: Ctrl+C in the terminal ends none of them
     setsid wine "$1/velmor-panels.exe" $work <"$companions_dir/alive" >"$companions_dir/panels.out" 2>/dev/null &
     panels_pid=$!
@@ -42,7 +44,7 @@ start_desktop_companions() {
     setsid bash -c 'wine "$1" 2>/dev/null | /usr/bin/python3 "$2"' stacking "$1/velmor-ontop.exe" \
         "$DESKTOP_DIR/stacking.py" <"$companions_dir/alive" >/dev/null 2>"$companions_dir/stacking.err" &
     stacking_pid=$!
-    setsid tail -f /dev/null --pid=$$ >"$companions_dir/alive" &
+    setsid tail -f /dev/null --pid=$$ >"$companions_dir/alive" 2>/dev/null &
     alive_pid=$!
     for i in $(seq 100); do
         grep -q ready "$companions_dir/panels.out" && return 0
@@ -59,9 +61,12 @@ stop_desktop_companions() {
     local pid
     kill "$alive_pid" 2>/dev/null || true
     wait "$alive_pid" 2>/dev/null || true
+    # each has 5 s to end by itself, then 2 s after a TERM; a hung one is ended by force
     for pid in $panels_pid $strut_pid $stacking_pid; do
         for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
         kill "$pid" 2>/dev/null || true
+        for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill -KILL "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
     rm -rf "$companions_dir"

@@ -199,13 +199,16 @@ prepare_wine_prefix() {
     fi
     wine_setting '\AppDefaults\velmor.exe' Version nt40
     if [ "$scope" = user ]; then
+        # set again at every start, and no mark left in the user's prefix; what wine reg has
+        # set, the next program there reads from the same wineserver, or from the disk once
+        # that server has ended, so no wait for the prefix's other programs (other copies)
         wine_setting '\AppDefaults\velmor.exe\X11 Driver' Managed N
-        wineserver -w
-        return 0    # set again at every start, and no mark left in the user's prefix
+        return 0
     fi
     [ "$scope" = all ] && wine_setting '' Version nt40
     wine_setting '\X11 Driver' Managed N
     wine_setting '\Fonts\Replacements' Arial "Liberation Sans"
+    # the registry on disk before the mark: the tests copy the prefix's files
     wineserver -w
     touch "$WINEPREFIX/.velmor-ready"
 }

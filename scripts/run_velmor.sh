@@ -67,34 +67,62 @@ give_keyboard_back() {
     done
 }
 
+# the X windows of this copy's bar, shown or not
+bar_exists() { xdotool search --pid "$velmor_pid" --name '^Velmor$' >/dev/null 2>&1; }
+
 if [ -z "$screenshot" ]; then
     # Ctrl+C here would end the program at once, without its shutdown, and lose its
     # preferences: it runs in a session of its own, and Ctrl+C asks this copy's bar alone to
     # close, as its Close command does (a second Ctrl+C ends it by force).
     closing=
+    forced=
     close_velmor() {
         echo
         if [ -z "$closing" ]; then
-            echo "closing Velmor…"
-            "$VELMOR_ROOT/desktop/close_bar.py" "$velmor_pid" 2>/dev/null || kill "$velmor_pid" 2>/dev/null || true
+            echo "closing Velmor… (a second Ctrl+C ends it by force)"
+            closing=1
+            "$VELMOR_ROOT/desktop/close_bar.py" "$velmor_pid" 2>/dev/null || end_by_force "it had no bar to close yet"
         else
-            kill -KILL "$velmor_pid" 2>/dev/null || true
+            end_by_force "a second Ctrl+C"
         fi
-        closing=1
     }
-    setsid wine "$exe" </dev/null &
+    end_by_force() {
+        forced=$1
+        kill -KILL "$velmor_pid" 2>/dev/null || true
+        wait "$velmor_pid" 2>/dev/null || true    # so bash says no "Killed" of it
+    }
+    # what VELMOR.INI was before the run: the program writes it only as it closes (and Wine
+    # leaves it untouched when nothing in it changes)
+    ini_before=$(stat -c %y VELMOR.INI 2>/dev/null || true)
+    # Wine on X: a program started with a terminal on any of its standard streams gets a
+    # console of its own there (conhost.exe --unix), which can outlive it with Wine's
+    # services and read what is typed: this one gets none
+    setsid wine "$exe" </dev/null >/dev/null 2>&1 &
     velmor_pid=$!
     trap close_velmor INT TERM
-    if wait_for_bar && [ -n "$keyboard" ]; then
-        give_keyboard_back
+    # what runs from here on is ended by Ctrl+C too, with a status that must not end us
+    shown=
+    if wait_for_bar; then
+        shown=1
+        [ -z "$keyboard" ] || give_keyboard_back || true
     fi
     echo "Velmor is running; close it from its menu or press Ctrl+C"
-    status=0
+    # Once the bar has gone the program ends within a second; one that still runs then
+    # waits on something that may never answer, and is ended by force after a while.
+    gone=0
     while kill -0 "$velmor_pid" 2>/dev/null; do
-        status=0
-        wait "$velmor_pid" || status=$?
+        if [ -z "$shown" ] || bar_exists; then gone=0; else gone=$((gone + 1)); fi
+        [ $gone -lt 10 ] || end_by_force "it did not end 10 s after its bar had gone"
+        sleep 1 || true
     done
-    [ -n "$closing" ] && [ "$status" != 0 ] && status=0    # ended by a second Ctrl+C
+    status=0
+    wait "$velmor_pid" || status=$?
+    if [ -n "$forced" ]; then
+        if [ -f VELMOR.INI ] && [ "$(stat -c %y VELMOR.INI)" != "$ini_before" ]; then
+            fail "velmor.exe was ended by force ($forced), after it had saved its preferences"
+        fi
+        fail "velmor.exe was ended by force ($forced); its preferences were not saved"
+    fi
     [ "$status" = 0 ] || fail "velmor.exe ended with status $status"
     exit 0
 fi

@@ -105,6 +105,20 @@ def viewable(conn, window_id):
         return False
 
 
+def keyboard_with_bar(conn, bars):
+    """Whether the X keyboard focus is on a window of a bar's program. Wine can hand the
+    activation to another program's window that takes no X focus (its tray's, as it shows
+    the icon at the end of a drag) while the keyboard stays with the bar."""
+    focus = conn.get_input_focus().focus
+    if isinstance(focus, int):
+        return False   # none, or the pointer's window
+    try:
+        pid = pid_of(conn, focus.id)
+        return pid is not None and any(pid_of(conn, bar) == pid for bar in bars)
+    except error.XError:
+        return False   # gone meanwhile
+
+
 def catch_clicks(conn, client):
     """Some window managers (icewm) take no notice of the keyboard going to a window they do
     not manage: to them the window that had it is still the active one, so a click on it
@@ -152,7 +166,8 @@ def main():
                     if any(is_set and not was_set for is_set, was_set in zip(now, before)):
                         conn.create_resource_object("window", bar).configure(stack_mode=X.Above)
                 bars = report
-                any_active = any(is_active for _, is_active, _ in bars.values())
+                any_active = (any(is_active for _, is_active, _ in bars.values())
+                              or keyboard_with_bar(conn, bars))
                 if any_active and caught is None:
                     caught = catch_clicks(conn, active_client(conn, root))
                 elif not any_active and caught is not None:

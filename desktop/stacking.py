@@ -132,6 +132,16 @@ def catch_clicks(conn, client):
     return window
 
 
+def catch_clicks_of(conn, caught, client):
+    """The clicks caught on the client (None: on no window) rather than on the window caught
+    so far, which the window manager may no longer think active."""
+    if caught is not None and caught.id == client:
+        return caught
+    if caught is not None:
+        caught.ungrab_button(X.AnyButton, X.AnyModifier)
+    return catch_clicks(conn, client)
+
+
 def give_click_back(conn, window, event):
     """The click caught goes on to the window, which gets the keyboard, as the window
     manager would give it."""
@@ -168,11 +178,8 @@ def main():
                 bars = report
                 any_active = (any(is_active for _, is_active, _ in bars.values())
                               or keyboard_with_bar(conn, bars))
-                if any_active and caught is None:
-                    caught = catch_clicks(conn, active_client(conn, root))
-                elif not any_active and caught is not None:
-                    caught.ungrab_button(X.AnyButton, X.AnyModifier)
-                    caught = None
+                client = active_client(conn, root) if any_active else None
+                caught = catch_clicks_of(conn, caught, client)
         while conn.pending_events():
             event = conn.next_event()
             if event.type == X.ButtonPress and caught is not None:

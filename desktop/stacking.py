@@ -105,6 +105,20 @@ def viewable(conn, window_id):
         return False
 
 
+def keyboard_with_bar(conn, bars):
+    """Whether the X keyboard focus is on a window of a bar's program. Wine can hand the
+    activation to another program's window that takes no X focus (its tray's, as it shows
+    the icon at the end of a drag) while the keyboard stays with the bar."""
+    focus = conn.get_input_focus().focus
+    if isinstance(focus, int):
+        return False   # none, or the pointer's window
+    try:
+        pid = pid_of(conn, focus.id)
+        return pid is not None and any(pid_of(conn, bar) == pid for bar in bars)
+    except error.XError:
+        return False   # gone meanwhile
+
+
 def catch_clicks(conn, client):
     """Some window managers (icewm) take no notice of the keyboard going to a window they do
     not manage: to them the window that had it is still the active one, so a click on it
@@ -116,6 +130,16 @@ def catch_clicks(conn, client):
     window.grab_button(X.AnyButton, X.AnyModifier, False, X.ButtonPressMask,
                        X.GrabModeSync, X.GrabModeAsync, X.NONE, X.NONE)
     return window
+
+
+def catch_clicks_of(conn, caught, client):
+    """The clicks caught on the client (None: on no window) rather than on the window caught
+    so far, which the window manager may no longer think active."""
+    if caught is not None and caught.id == client:
+        return caught
+    if caught is not None:
+        caught.ungrab_button(X.AnyButton, X.AnyModifier)
+    return catch_clicks(conn, client)
 
 
 def give_click_back(conn, window, event):
@@ -152,12 +176,10 @@ def main():
                     if any(is_set and not was_set for is_set, was_set in zip(now, before)):
                         conn.create_resource_object("window", bar).configure(stack_mode=X.Above)
                 bars = report
-                any_active = any(is_active for _, is_active, _ in bars.values())
-                if any_active and caught is None:
-                    caught = catch_clicks(conn, active_client(conn, root))
-                elif not any_active and caught is not None:
-                    caught.ungrab_button(X.AnyButton, X.AnyModifier)
-                    caught = None
+                any_active = (any(is_active for _, is_active, _ in bars.values())
+                              or keyboard_with_bar(conn, bars))
+                client = active_client(conn, root) if any_active else None
+                caught = catch_clicks_of(conn, caught, client)
         while conn.pending_events():
             event = conn.next_event()
             if event.type == X.ButtonPress and caught is not None:

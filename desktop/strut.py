@@ -2,8 +2,8 @@
 of it: Wine reserves nothing on the X screen for an application bar, and the bar is a window
 the window manager does not manage. While a Velmor bar is docked (as wide as half the
 screen at least, along the top or bottom), an invisible EWMH dock window holds a
-_NET_WM_STRUT_PARTIAL over its strip; while it floats or after it closes there is none.
-Run by scripts/velmor beside the bar; ends when its standard input closes."""
+_NET_WM_STRUT_PARTIAL over its strip; while it floats or after it closes that strut is
+empty. Run by scripts/velmor beside the bar; ends when its standard input closes."""
 import os
 import select
 import sys
@@ -12,6 +12,7 @@ from Xlib import X, Xatom, Xutil, display
 from Xlib.ext import shape
 
 BAR_TITLE = "Velmor"
+NO_STRUT = [0] * 12
 
 
 def docked_strut(screen, bars):
@@ -21,10 +22,12 @@ def docked_strut(screen, bars):
     for x, y, w, h in bars:
         if w * 2 < width or h * 4 > height:
             continue   # the floating window, its minimised box, a dialog
+        # the strip in a drag follows the mouse, past the screen's corner too
+        first, last = max(x, 0), min(x + w, width) - 1
         if y + h // 2 < height // 2:
-            strut[2], strut[8], strut[9] = max(strut[2], y + h), x, x + w - 1
+            strut[2], strut[8], strut[9] = max(strut[2], y + h), first, last
         else:
-            strut[3], strut[10], strut[11] = max(strut[3], height - y), x, x + w - 1
+            strut[3], strut[10], strut[11] = max(strut[3], height - y), first, last
     return strut if strut[2] or strut[3] else None
 
 
@@ -83,13 +86,13 @@ def main():
     while True:
         wanted = docked_strut(screen, shown_bars(conn, root, dock))
         if wanted != strut:
-            if wanted is None:
-                dock.destroy()
-                dock = None
-            elif dock is None:
+            if dock is None:
                 dock = make_dock(conn, root, wanted)
             else:
-                set_strut(conn, dock, wanted)
+                # emptied, not unmapped: xfwm4 hands the keyboard to its top window when a
+                # window goes while the keyboard is with one it does not manage (the bar
+                # being dragged), and Wine's move loop stops following the mouse
+                set_strut(conn, dock, wanted or NO_STRUT)
             strut = wanted
             conn.flush()
         readable, _, _ = select.select([conn.fileno(), sys.stdin.fileno()], [], [], 2.0)

@@ -4,8 +4,9 @@
 # stands above the panel and leaves its pixels alone; a maximised xterm stops short of the
 # docked bar, at the bottom and, after real drags, at the top, and takes the whole work
 # area while the bar floats; "Always on top" off, a window raised over the floating bar
-# covers it; minimised, the floating bar comes back by its icon in the desktop's tray. A
-# display, a window manager and a Wine prefix of its own.
+# covers it; minimised, the floating bar comes back by its icon in the desktop's tray, which
+# holds one icon of the bar while it floats and none while it is docked, however often it
+# has floated. A display, a window manager and a Wine prefix of its own.
 set -euo pipefail
 wm=$1
 exe=$2
@@ -194,6 +195,34 @@ wait_until '[ "$(nth 2 work_area)" = $((area_top + 55)) ]' || fail "work area $(
 wait_until '[ "$(nth 2 titled_rect)" -ge $((area_top + 55)) ] && [ "$(nth 4 titled_rect)" -gt $((panel_top - 30)) ]' ||
     fail "the maximised xterm $(titled_rect) does not stop short of the bar at the top"
 /usr/bin/import -window root "$shots/desktop-$wm-docked-top.png"
+
+# floated and docked again, twice: Wine's tray holds no icon of the bar while it is docked
+# and one while it floats, however often it has floated ("Always on top" on again, so that
+# the floating bar comes up over the maximised xterm)
+xdotool mousemove 300 $((area_top + 30)) click 3
+wait_until '[ "$(keyboard_window)" = Velmor ]' || fail "the docked bar's menu did not take the keyboard"
+xdotool key t
+sleep 1
+tray_icons() {   # how many of Wine's icon windows show in the tray
+    local id n=0 w h
+    for id in $(xdotool search --onlyvisible --classname '^explorer\.exe$' 2>/dev/null); do
+        eval "$(xwininfo -id "$id" | awk '/Width/ { print "w=" $NF } /Height/ { print "h=" $NF }')"
+        if [ "$w" -gt 1 ] && [ "$w" -le 32 ] && [ "$h" -gt 1 ] && [ "$h" -le 32 ]; then n=$((n + 1)); fi
+    done
+    echo "$n"
+}
+for float in 2 3; do
+    wait_until '[ "$(tray_icons)" = 0 ]' || fail "$(tray_icons) tray icons with the bar docked after float $((float - 1))"
+    drag 8 $((area_top + 36)) 400 300
+    wait_until '[ "$(nth 1 bar_rect)" != none ] && [ $(($(nth 3 bar_rect) - $(nth 1 bar_rect))) = 151 ]' ||
+        fail "the bar did not float a time $float: $(bar_rect)"
+    wait_until '[ "$(tray_icons)" -ge 1 ]' || fail "no tray icon with the bar floating a time $float"
+    sleep 1
+    [ "$(tray_icons)" = 1 ] || fail "$(tray_icons) tray icons with the bar floating a time $float"
+    read -r left top _ _ <<<"$(bar_rect)"
+    drag $((left + 90)) $((top + 6)) 500 2
+    wait_until '[ "$(bar_rect)" = "0 $area_top 1024 $((area_top + 55))" ]' || fail "the bar did not dock at the top again: $(bar_rect)"
+done
 
 # closed: nothing reserved any more
 wine taskkill /im velmor.exe >/dev/null 2>&1

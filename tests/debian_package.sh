@@ -34,12 +34,20 @@ overrides=$contents/usr/share/lintian/overrides/velmor
     "$overrides" >"$work/bare" ||
     fail "lintian overrides without a reason: $(cat "$work/bare")"
 desktop_entry=$contents/usr/share/applications/velmor.desktop
-out=$(desktop-file-validate "$desktop_entry" 2>&1) && [ -z "$out" ] &&
-    ok "desktop-file-validate" || fail "desktop-file-validate: $out"
-out=$(appstreamcli validate --no-net "$contents"/usr/share/metainfo/*.metainfo.xml 2>&1) &&
-    ok "appstreamcli validate --no-net" || fail "appstreamcli validate: $out"
-out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$contents/usr/share/man/man1/velmor.1.gz" 2>&1 >/dev/null) &&
-    [ -z "$out" ] && ok "man --warnings" || fail "man --warnings: $out"
+# quiet_ok WHAT COMMAND...: ok when COMMAND succeeds and says nothing
+quiet_ok() {
+    local what=$1 out
+    shift
+    if out=$("$@" 2>&1) && [ -z "$out" ]; then ok "$what"; else fail "$what: $out"; fi
+}
+quiet_ok desktop-file-validate desktop-file-validate "$desktop_entry"
+if out=$(appstreamcli validate --no-net "$contents"/usr/share/metainfo/*.metainfo.xml 2>&1); then
+    ok "appstreamcli validate --no-net"
+else
+    fail "appstreamcli validate --no-net: $out"
+fi
+quiet_ok "man --warnings" sh -c 'LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$1" >/dev/null' man \
+    "$contents/usr/share/man/man1/velmor.1.gz"
 # the programs of each width, each with its Win32 companions
 for width in "win32:Intel 80386" "win64:x86-64"; do
     for exe in velmor velmor-panels velmor-ontop; do
@@ -71,8 +79,9 @@ velmor_pid=
 before_clean_up() {
     [ -z "$velmor_pid" ] || kill -KILL "$velmor_pid" 2>/dev/null || true
     if id "$user" >/dev/null 2>&1; then
-        as_root runuser -u "$user" -- env HOME="$home" WINEPREFIX="$home/.local/share/velmor/wineprefix" \
-            wineserver -k >/dev/null 2>&1 || true
+        # every process of the user this check made, such as a run it gave up on
+        # shellcheck disable=SC2046
+        as_root kill -KILL $(pgrep -u "$user") 2>/dev/null || true
         as_root userdel -r "$user" 2>/dev/null || true
     fi
     if dpkg-query -W -f='${Status}' velmor 2>/dev/null | grep -q "ok installed"; then
@@ -81,6 +90,7 @@ before_clean_up() {
 }
 trap clean_up_own_test EXIT
 start_own_display 1024x768
+# shellcheck disable=SC2154 # set by start_own_display
 export DISPLAY=$own_display
 start_openbox "$work/openbox.log"
 pids+=($!)
@@ -100,8 +110,8 @@ start_bar() {
     as_user sh -c 'echo $$ && exec env --default-signal=INT "$@"' velmor "$@" >"$log" 2>&1 &
     velmor_pid=$!
     took=
-    wait_until 'bar_shown || ! kill -0 $velmor_pid 2>/dev/null' 180 && bar_shown ||
-        { fail "no bar after $*: $(cat "$log")"; return 1; }
+    wait_until 'bar_shown || ! kill -0 "$velmor_pid" 2>/dev/null' 180 || true
+    bar_shown || { fail "no bar after $*: $(cat "$log")"; return 1; }
     took=$(echo "$EPOCHREALTIME - $started" | bc)
 }
 # close_bar NAME: Ctrl+C's signal to the run command, which closes the bar as its Close
@@ -123,24 +133,29 @@ as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock:
 as_root useradd -m "$user"
 [ "$(as_user velmor --version)" = "velmor $(sed -n 's/.*VELMOR_VERSION  *"\(.*\)".*/\1/p' "$here/../res/version.h")" ] ||
     fail "velmor --version said $(as_user velmor --version)"
-out=$(as_root runuser -u "$user" -- env -i HOME="$home" PATH=/usr/bin:/bin velmor 2>&1) &&
-    fail "velmor with no display succeeded" ||
-    { [ "$(wc -l <<<"$out")" = 1 ] || fail "velmor with no display said: $out"; }
+if out=$(as_root runuser -u "$user" -- env -i HOME="$home" PATH=/usr/bin:/bin velmor 2>&1); then
+    fail "velmor with no display succeeded"
+elif [ "$(wc -l <<<"$out")" != 1 ]; then
+    fail "velmor with no display said: $out"
+fi
 
 start_bar first velmor && ok "the new user's velmor shows the bar"
 first_start=$took
 install_to_bar=$(echo "$EPOCHREALTIME - $install_started" | bc)
 /usr/bin/import -window root "$work/bar.png"
 close_bar first
-grep -q '^\[PREFS\]' "$home/.config/velmor/VELMOR.INI" 2>/dev/null &&
-    [ "$(stat -c %U "$home/.config/velmor/VELMOR.INI")" = "$user" ] &&
-    ok "its settings in the user's ~/.config/velmor/VELMOR.INI" ||
+if grep -q '^\[PREFS\]' "$home/.config/velmor/VELMOR.INI" 2>/dev/null &&
+    [ "$(stat -c %U "$home/.config/velmor/VELMOR.INI")" = "$user" ]; then
+    ok "its settings in the user's ~/.config/velmor/VELMOR.INI"
+else
     fail "no VELMOR.INI of the user's in ~/.config/velmor: $(ls -la "$home/.config/velmor" 2>&1)"
+fi
 grep -q 'preparing the Wine prefix' "$work/first.log" || fail "the first start did not say it prepares the prefix"
 
 # the menu entry's Exec line, with its field codes left out, as a menu would run it
 exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/velmor.desktop | sed 's/ *%[a-zA-Z]//g')
 wait_until wineserver_ends 30
+# shellcheck disable=SC2086 # split into words as a menu does
 start_bar menu $exec_line && ok "the menu entry's Exec line ($exec_line) starts it"
 later_start=$took
 close_bar menu
@@ -160,19 +175,24 @@ velmor_pid=
 # start at login on request, and nothing left once it is off again
 (cd "$home" && find . | sort) >"$work/home.before"
 as_user velmor --autostart on >/dev/null
-grep -qx "Exec=$exec_line" "$home/.config/autostart/velmor.desktop" 2>/dev/null &&
-    ok "--autostart on adds ~/.config/autostart/velmor.desktop" ||
+if grep -qx "Exec=$exec_line" "$home/.config/autostart/velmor.desktop" 2>/dev/null; then
+    ok "--autostart on adds ~/.config/autostart/velmor.desktop"
+else
     fail "--autostart on added no entry that starts velmor"
+fi
 as_user velmor --autostart off >/dev/null
 (cd "$home" && find . | sort) >"$work/home.after"
-diff "$work/home.before" "$work/home.after" >"$work/home.diff" && ok "--autostart off leaves nothing behind" ||
+if diff "$work/home.before" "$work/home.after" >"$work/home.diff"; then
+    ok "--autostart off leaves nothing behind"
+else
     fail "--autostart on then off left: $(cat "$work/home.diff")"
+fi
 
 # purged, nothing of what the package brought is left
 as_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq -o DPkg::Lock::Timeout=600 velmor >"$work/apt.log" 2>&1 ||
     fail "apt-get purge: $(cat "$work/apt.log")"
 left=$(while read -r path; do [ -e "$path" ] && echo "$path"; done <"$work/brought" || true)
-[ -z "$left" ] && ok "apt purge removes every file the package brought" || fail "left after apt purge: $left"
+if [ -z "$left" ]; then ok "apt purge removes every file the package brought"; else fail "left after apt purge: $left"; fi
 
 echo "package: $(stat -c %s "$deb") bytes, $(dpkg-deb -f "$deb" Installed-Size) kB installed"
 echo "lintian: $(grep -vc 'root privileges' "$work/lintian" || true) lines"

@@ -100,6 +100,7 @@ as_user() {
     as_root runuser -u "$user" -- env -i HOME="$home" USER="$user" LOGNAME="$user" \
         PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" sh -c 'cd / && exec "$@"' velmor "$@"
 }
+seconds_since() { awk -v a="$EPOCHREALTIME" -v b="$1" 'BEGIN { printf "%.1f", a - b }'; }
 bar_shown() { xdotool search --onlyvisible --name '^Velmor$' >/dev/null 2>&1; }
 # start_bar NAME COMMAND...: the user's COMMAND in the background, with Ctrl+C's signal not
 # ignored, as in a terminal; its log's first line is the process that becomes COMMAND.
@@ -112,7 +113,7 @@ start_bar() {
     took=
     wait_until 'bar_shown || ! kill -0 "$velmor_pid" 2>/dev/null' 180 || true
     bar_shown || { fail "no bar after $*: $(cat "$log")"; return 1; }
-    took=$(echo "$EPOCHREALTIME - $started" | bc)
+    took=$(seconds_since "$started")
 }
 # close_bar NAME: Ctrl+C's signal to the run command, which closes the bar as its Close
 # command does
@@ -141,7 +142,7 @@ fi
 
 start_bar first velmor && ok "the new user's velmor shows the bar"
 first_start=$took
-install_to_bar=$(echo "$EPOCHREALTIME - $install_started" | bc)
+install_to_bar=$(seconds_since "$install_started")
 /usr/bin/import -window root "$work/bar.png"
 close_bar first
 if grep -q '^\[PREFS\]' "$home/.config/velmor/VELMOR.INI" 2>/dev/null &&

@@ -134,11 +134,15 @@ as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock:
 as_root useradd -m "$user"
 [ "$(as_user velmor --version)" = "velmor $(sed -n 's/.*VELMOR_VERSION  *"\(.*\)".*/\1/p' "$here/../res/version.h")" ] ||
     fail "velmor --version said $(as_user velmor --version)"
-if out=$(as_root runuser -u "$user" -- env -i HOME="$home" PATH=/usr/bin:/bin velmor 2>&1); then
-    fail "velmor with no display succeeded"
-elif [ "$(wc -l <<<"$out")" != 1 ]; then
-    fail "velmor with no display said: $out"
-fi
+# what cannot work says so in one line, with status 1: no display here, and below, no
+# 64-bit Wine on a machine that runs 64-bit code only
+fails_in_one_line() {
+    local what=$1 out status=0
+    shift
+    out=$("$@" 2>&1) || status=$?
+    if [ $status = 1 ] && [ "$(wc -l <<<"$out")" = 1 ]; then ok "$what: $out"; else fail "$what: status $status, said: $out"; fi
+}
+fails_in_one_line "no display" as_root runuser -u "$user" -- env -i HOME="$home" PATH=/usr/bin:/bin velmor
 
 start_bar first velmor && ok "the new user's velmor shows the bar"
 first_start=$took
@@ -187,6 +191,16 @@ if diff "$work/home.before" "$work/home.after" >"$work/home.diff"; then
     ok "--autostart off leaves nothing behind"
 else
     fail "--autostart on then off left: $(cat "$work/home.diff")"
+fi
+
+# on a machine that runs 64-bit code only (as I386_USER_CODE=no makes this one seem), the
+# 64-bit build, where 64-bit Wine is installed
+if [ ! -e /usr/lib/wine/wine64 ]; then
+    fails_in_one_line "no Wine for a 64-bit-only machine" as_user env I386_USER_CODE=no velmor
+elif start_bar twin env I386_USER_CODE=no velmor; then
+    shown=$(tr '\0' ' ' <"/proc/$(xdotool search --onlyvisible --name '^Velmor$' getwindowpid | head -n1)/cmdline")
+    if [[ $shown == *win64?velmor.exe* ]]; then ok "a 64-bit-only machine runs the 64-bit build"; else fail "a 64-bit-only machine runs $shown"; fi
+    close_bar twin
 fi
 
 # purged, nothing of what the package brought is left

@@ -14,6 +14,9 @@ RUN_PACKAGES="wine fonts-wine cmake xvfb x11-utils fonts-liberation imagemagick 
 WINE32_PACKAGES="wine32:i386 binutils-mingw-w64-i686"
 # the 64-bit twin of the same sources, for machines that run no 32-bit x86 code
 TWIN_PACKAGES="g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64"
+# what makes the Debian package (both widths, its icons) and checks it as Debian checks its own
+PACKAGE_PACKAGES="g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 imagemagick dpkg-dev lintian
+    desktop-file-utils appstream man-db groff-base file procps"
 # on a machine that runs no 32-bit x86 code: what emulates a PC, and what that PC has besides
 EMULATOR_PACKAGES="qemu-system-x86 debootstrap e2fsprogs util-linux"
 PC_PACKAGES="linux-image-amd64 procps"
@@ -85,7 +88,8 @@ install_packages_into() {
 }
 
 # install_packages WHAT...: the build tools, and what runs each of WHAT here: "shipped"
-# (32-bit Wine), "twin" (64-bit Wine and the twin's compiler), "pc" (the emulated PC).
+# (32-bit Wine), "twin" (64-bit Wine and the twin's compiler), "pc" (the emulated PC),
+# "package" (the Debian package and its checks).
 install_packages() {
     [ -n "${VELMOR_IN_PC:-}" ] && return 0
     local what packages="$BUILD_PACKAGES $RUN_PACKAGES"
@@ -94,6 +98,7 @@ install_packages() {
             shipped) packages+=" $WINE32_PACKAGES" ;;
             twin) packages+=" $TWIN_PACKAGES" ;;
             pc) packages+=" $EMULATOR_PACKAGES" ;;
+            package) packages+=" $PACKAGE_PACKAGES" ;;
         esac
     done
     install_packages_into / $packages

@@ -75,6 +75,21 @@ def pid_of(conn, window_id):
     return value.value[0] if value else None
 
 
+def keep_own_windows_over(conn, root, bar):
+    """The bar's own windows that show (its menus, a combo box's list, its dialogs) put back
+    over the bar just raised, in their order: on Windows a window's menus and owned windows
+    stand over it, and Wine leaves them under it once the bar is raised here after them."""
+    pid = pid_of(conn, bar)
+    if pid is None:
+        return
+    for child in root.query_tree().children:   # bottom first
+        try:
+            if child.id != bar and viewable(conn, child.id) and pid_of(conn, child.id) == pid:
+                child.configure(stack_mode=X.Above)
+        except error.XError:
+            pass   # gone meanwhile
+
+
 def restack_bars(conn, root, bars, client):
     """The bars put over or under the client just raised, as each one's setting says."""
     frame = frame_of(conn, root, client)
@@ -88,6 +103,7 @@ def restack_bars(conn, root, bars, client):
         window = conn.create_resource_object("window", bar)
         if ontop and not above and pid_of(conn, client) != pid_of(conn, bar):
             window.configure(sibling=frame, stack_mode=X.Above)
+            keep_own_windows_over(conn, root, bar)
         elif not ontop and above:
             window.configure(sibling=frame, stack_mode=X.Below)
 
@@ -151,6 +167,7 @@ def main():
                     # on top, active or restored, where it was not
                     if any(is_set and not was_set for is_set, was_set in zip(now, before)):
                         conn.create_resource_object("window", bar).configure(stack_mode=X.Above)
+                        keep_own_windows_over(conn, root, bar)
                 bars = report
                 any_active = any(is_active for _, is_active, _ in bars.values())
                 if any_active and caught is None:

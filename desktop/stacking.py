@@ -191,10 +191,11 @@ def main():
                 was_top, was_clients = top, clients
                 clients = stacked_clients(conn, root)
                 top = top_normal(conn, clients)
-                # the top window raised again (the list written anew as it was), or a new
-                # window on top, or one raised over the old top; not one left on top when
-                # the window over it went away, nor a change elsewhere
-                if clients == was_clients or (top != was_top and was_top in clients):
+                # the active window raised again (the list written anew as it was, which
+                # openbox also does with no window raised once the bar has the keyboard), or
+                # a new window on top, or one raised over the old top; not one left on top
+                # when the window over it went away, nor a change elsewhere
+                if (clients == was_clients and top == last_active) or (top != was_top and was_top in clients):
                     raised = top or raised
         if raised is not None:
             try:

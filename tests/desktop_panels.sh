@@ -68,12 +68,16 @@ over() {   # over A B: X window A is stacked over B
     [ "$(xwininfo -root -children | awk -v a="$a" -v b="$b" '$1 == a || $1 == b { print $1; exit }')" = "$a" ]
 }
 
-# maximised by a double click on its title bar, as a user would
+# maximised by a double click on its title bar, as a user would; on fluxbox, which shades a
+# window at that, by its own key for it
 xterm -title maxterm -geometry 60x15+100+100 -e sleep 600 </dev/null >/dev/null 2>&1 &
 pids+=($!)
 wait_until '[ "$(xdotool search --onlyvisible --name "^maxterm$" | wc -l)" = 1 ] && [ "$(nth 2 titled_rect)" != none ]' 30 ||
     fail "the xterm did not appear"
-maximise() { xdotool mousemove 300 $(( $(nth 2 titled_rect) + 8 )) click --repeat 2 --delay 80 1; }
+maximise() {
+    xdotool mousemove 300 $(( $(nth 2 titled_rect) + 8 ))
+    if [ "$wm" = fluxbox ]; then xdotool click 1 key alt+F10; else xdotool click --repeat 2 --delay 80 1; fi
+}
 maximise
 wait_until '[ "$(nth 4 titled_rect)" -gt $((panel_top - 30)) ]' || fail "the xterm is not maximised: '$(titled_rect)'"
 sleep 0.5
@@ -92,6 +96,10 @@ sleep 1
 read -r _ bar_top _ bar_bottom <<<"$(bar_rect)"
 [ "$bar_bottom" = "$panel_top" ] || fail "the bar $(bar_rect) does not stand on the panel at $panel_top"
 /usr/bin/import -window root "$shots/desktop-$wm-docked-bottom.png"
+# the xterm active again, as it was: the panels' task lists show which window is
+xdotool mousemove 300 $((area_top + 100)) click 1
+wait_until '[ "$(keyboard_window)" = maxterm ]' || fail "a click on the xterm left the keyboard with '$(keyboard_window)'"
+sleep 0.5
 panel_pixels "$work/panel-after.png"
 changed=$(compare -metric AE "$work/panel-before.png" "$work/panel-after.png" null: 2>&1 || true)
 [ "$changed" = 0 ] || fail "$changed pixels of the panel changed under the docked bar"

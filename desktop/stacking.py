@@ -11,11 +11,13 @@ beside the bar."""
 import os
 import select
 import sys
+import time
 
 from Xlib import X, display, error
 
 STACKING = "_NET_CLIENT_LIST_STACKING"
 ACTIVE = "_NET_ACTIVE_WINDOW"
+FALL_BACK_SECONDS = 0.5   # a window made active this soon after the active one went is a fall-back
 
 
 def read_reports(text):
@@ -153,6 +155,7 @@ def main():
     top = top_normal(conn, clients)
     caught = None   # the window whose clicks are caught while a bar has the keyboard
     last_active = active_client(conn, root)
+    gone_at = 0.0   # when the active window went, leaving none active
     while True:
         readable, _, _ = select.select([conn.fileno(), sys.stdin.fileno()], [], [], 0.5)
         raised = None   # the window that has just come to the front
@@ -183,9 +186,13 @@ def main():
             elif event.type != X.PropertyNotify:
                 continue
             elif event.atom == active:
-                # not the window the keyboard falls back to when the active one goes
+                # not the window the keyboard falls back to when the active one goes, at
+                # once or just after none was active (fluxbox)
                 was_active, last_active = last_active, active_client(conn, root)
-                if was_active is None or viewable(conn, was_active):
+                if last_active is None and was_active is not None and not viewable(conn, was_active):
+                    gone_at = time.monotonic()
+                elif ((was_active is None or viewable(conn, was_active))
+                      and time.monotonic() - gone_at > FALL_BACK_SECONDS):
                     raised = last_active or raised
             elif event.atom == stacking:
                 was_top, was_clients = top, clients

@@ -1,7 +1,8 @@
 # The Linux desktops the desktop tests run on, each from Debian's packages and set up as a
 # new user has it, with nothing on its panels that changes by itself (no clock, no meters).
-# Sourced after own_display.sh, once own_test_prefix has made $work; the desktop's files go
-# in $work/desktop, its processes in $pids; the sourcing script defines fail.
+# Sourced after own_display.sh; start_desktop runs once own_test_prefix has made $work (the
+# desktop's files go in $work/desktop, its processes in $pids), and calls the sourcing
+# script's fail.
 #
 #   start_desktop NAME   on $DISPLAY: icewm (its taskbar at the bottom), openbox-trayer
 #                        (openbox, trayer at the bottom), xfce (xfwm4, xfce4-panel at the top
@@ -12,10 +13,12 @@
 #                        the panels have reserved their strips and the tray (where there is
 #                        one) is up; then desktop_area_top is where the top panel's strip
 #                        ends (0 without one) and desktop_area_bottom where the bottom
-#                        panel's begins: the work area that x_work_area (desktop/companions.sh)
-#                        tells, less any strip reserved since.
+#                        panel's begins (the work area x_work_area tells then, before the
+#                        bar reserves a strip of its own).
 #   desktop_has_tray     whether the desktop has a system tray
-#   desktop_has_top_panel
+#   desktop_has_top_panel   whether a panel reserves a strip along the top
+. "$(dirname "${BASH_SOURCE[0]}")/../desktop/companions.sh"   # x_work_area
+
 DESKTOPS="icewm openbox-trayer xfce lxde tint2 fluxbox"
 desktop_name=
 desktop_area_top=

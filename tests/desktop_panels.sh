@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# The bar beside a desktop's own panel, with the companions scripts/velmor runs: on icewm
-# (its taskbar) or openbox with trayer, each along the bottom. Docked at the bottom the bar
-# stands above the panel and leaves its pixels alone; a maximised xterm stops short of the
-# docked bar, at the bottom and, after real drags, at the top, and takes the whole work
-# area while the bar floats; "Always on top" off, a window raised over the floating bar
-# covers it; minimised, the floating bar comes back by its icon in the desktop's tray. A
-# display, a window manager and a Wine prefix of its own.
+# The bar beside a desktop's own panels, with the companions scripts/velmor runs, on the
+# desktop named (one of tests/desktops.sh's). Docked at the bottom the bar stands above the
+# bottom panel and leaves its pixels alone; its menu, opened after a click on another
+# window, stands over it, all of it on screen; a maximised xterm stops short of the docked
+# bar, at the bottom and, after real drags, at the top (below a top panel where there is
+# one), and takes the whole work area while the bar floats; "Always on top" off, a window
+# raised over the floating bar covers it; minimised, the floating bar comes back by its
+# icon in the desktop's tray. A display, a desktop and a Wine prefix of its own.
 set -euo pipefail
 wm=$1
 exe=$2

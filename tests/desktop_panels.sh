@@ -120,6 +120,8 @@ open_menu() {   # open_menu NAME: the menu opened, checked, its pixels in $work/
     id=$(menu_id)
     eval "$(xdotool getwindowgeometry --shell "$id")"
     /usr/bin/import -window root "$shots/desktop-$wm-menu-$1.png"
+    [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le 1024 ] && [ $((Y + HEIGHT)) -le $screen_h ] ||
+        fail "the bar's menu (${WIDTH}x$HEIGHT+$X+$Y) is not all on the screen ($1)"
     over "$id" "$bar_id" || fail "the bar's menu (${WIDTH}x$HEIGHT+$X+$Y) is stacked under the bar ($1)"
     /usr/bin/import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" "$work/$1.png"
     # closed by a click beside it, on the bar's filler, which changes nothing (the keys are

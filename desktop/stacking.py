@@ -199,10 +199,13 @@ def main():
                 clients = stacked_clients(conn, root)
                 top = top_normal(conn, clients)
                 # the active window raised again (the list written anew as it was, which
-                # openbox also does with no window raised once the bar has the keyboard), or
-                # a new window on top, or one raised over the old top; not one left on top
-                # when the window over it went away, nor a change elsewhere
-                if (clients == was_clients and top == last_active) or (top != was_top and was_top in clients):
+                # openbox also does with no window raised once the bar has the keyboard, and
+                # fluxbox just after a fall-back), or a new window on top, or one raised over
+                # the old top; not one left on top when the window over it went away, nor a
+                # change elsewhere
+                raised_again = (clients == was_clients and top == last_active
+                                and time.monotonic() - gone_at > FALL_BACK_SECONDS)
+                if raised_again or (top != was_top and was_top in clients):
                     raised = top or raised
         if raised is not None:
             try:

@@ -11,11 +11,13 @@ beside the bar."""
 import os
 import select
 import sys
+import time
 
 from Xlib import X, display, error
 
 STACKING = "_NET_CLIENT_LIST_STACKING"
 ACTIVE = "_NET_ACTIVE_WINDOW"
+FALL_BACK_SECONDS = 0.5   # a window made active this soon after the active one went is a fall-back
 
 
 def read_reports(text):
@@ -75,6 +77,21 @@ def pid_of(conn, window_id):
     return value.value[0] if value else None
 
 
+def keep_own_windows_over(conn, root, bar):
+    """The bar's own windows that show (its menus, a combo box's list, its dialogs) put back
+    over the bar just raised, in their order: on Windows a window's menus and owned windows
+    stand over it, and Wine leaves them under it once the bar is raised here after them."""
+    pid = pid_of(conn, bar)
+    if pid is None:
+        return
+    for child in root.query_tree().children:   # bottom first
+        try:
+            if child.id != bar and viewable(conn, child.id) and pid_of(conn, child.id) == pid:
+                child.configure(stack_mode=X.Above)
+        except error.XError:
+            pass   # gone meanwhile
+
+
 def restack_bars(conn, root, bars, client):
     """The bars put over or under the client just raised, as each one's setting says."""
     frame = frame_of(conn, root, client)
@@ -88,6 +105,7 @@ def restack_bars(conn, root, bars, client):
         window = conn.create_resource_object("window", bar)
         if ontop and not above and pid_of(conn, client) != pid_of(conn, bar):
             window.configure(sibling=frame, stack_mode=X.Above)
+            keep_own_windows_over(conn, root, bar)
         elif not ontop and above:
             window.configure(sibling=frame, stack_mode=X.Below)
 
@@ -161,6 +179,7 @@ def main():
     top = top_normal(conn, clients)
     caught = None   # the window whose clicks are caught while a bar has the keyboard
     last_active = active_client(conn, root)
+    gone_at = 0.0   # when the active window went, leaving none active
     while True:
         readable, _, _ = select.select([conn.fileno(), sys.stdin.fileno()], [], [], 0.5)
         raised = None   # the window that has just come to the front
@@ -175,6 +194,7 @@ def main():
                     # on top, active or restored, where it was not
                     if any(is_set and not was_set for is_set, was_set in zip(now, before)):
                         conn.create_resource_object("window", bar).configure(stack_mode=X.Above)
+                        keep_own_windows_over(conn, root, bar)
                 bars = report
                 any_active = (any(is_active for _, is_active, _ in bars.values())
                               or keyboard_with_bar(conn, bars))
@@ -188,18 +208,26 @@ def main():
             elif event.type != X.PropertyNotify:
                 continue
             elif event.atom == active:
-                # not the window the keyboard falls back to when the active one goes
+                # not the window the keyboard falls back to when the active one goes, at
+                # once or just after none was active (fluxbox)
                 was_active, last_active = last_active, active_client(conn, root)
-                if was_active is None or viewable(conn, was_active):
+                if last_active is None and was_active is not None and not viewable(conn, was_active):
+                    gone_at = time.monotonic()
+                elif ((was_active is None or viewable(conn, was_active))
+                      and time.monotonic() - gone_at > FALL_BACK_SECONDS):
                     raised = last_active or raised
             elif event.atom == stacking:
                 was_top, was_clients = top, clients
                 clients = stacked_clients(conn, root)
                 top = top_normal(conn, clients)
-                # the top window raised again (the list written anew as it was), or a new
-                # window on top, or one raised over the old top; not one left on top when
-                # the window over it went away, nor a change elsewhere
-                if clients == was_clients or (top != was_top and was_top in clients):
+                # the active window raised again (the list written anew as it was, which
+                # openbox also does with no window raised once the bar has the keyboard, and
+                # fluxbox just after a fall-back), or a new window on top, or one raised over
+                # the old top; not one left on top when the window over it went away, nor a
+                # change elsewhere
+                raised_again = (clients == was_clients and top == last_active
+                                and time.monotonic() - gone_at > FALL_BACK_SECONDS)
+                if raised_again or (top != was_top and was_top in clients):
                     raised = top or raised
         if raised is not None:
             try:

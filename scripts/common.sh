@@ -6,11 +6,11 @@ VELMOR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 SHIPPED_BUILD_DIR=${SHIPPED_BUILD_DIR:-${BUILD_DIR:-$VELMOR_ROOT/build}}
 export SHIPPED_BUILD_DIR
 # what builds velmor.exe and the tests, what runs them in either width (python3-xlib for
-# the desktop companions, the window managers and the panel for the desktop tests), and
-# Wine's half for each width
+# the desktop companions; the window managers and panels of the desktops that the desktop
+# tests run on), and Wine's half for each width
 BUILD_PACKAGES="g++-mingw-w64-i686 cmake make googletest"
 RUN_PACKAGES="wine fonts-wine cmake xvfb x11-utils fonts-liberation imagemagick xdotool python3
-    python3-xlib openbox icewm trayer xterm"
+    python3-xlib openbox icewm trayer xterm xfwm4 xfce4-panel dbus-daemon lxpanel tint2 fluxbox"
 WINE32_PACKAGES="wine32:i386 binutils-mingw-w64-i686"
 # the 64-bit twin of the same sources, for machines that run no 32-bit x86 code
 TWIN_PACKAGES="g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64"

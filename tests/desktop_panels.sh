@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# The bar beside a desktop's own panel, with the companions scripts/velmor runs: on icewm
-# (its taskbar) or openbox with trayer, each along the bottom. Docked at the bottom the bar
-# stands above the panel and leaves its pixels alone; a maximised xterm stops short of the
-# docked bar, at the bottom and, after real drags, at the top, and takes the whole work
-# area while the bar floats; "Always on top" off, a window raised over the floating bar
-# covers it; minimised, the floating bar comes back by its icon in the desktop's tray, which
-# holds one icon of the bar while it floats and none while it is docked, however often it
-# has floated. A display, a window manager and a Wine prefix of its own.
+# The bar beside a desktop's own panels, with the companions scripts/velmor runs, on the
+# desktop named (one of tests/desktops.sh's). Docked at the bottom the bar stands above the
+# bottom panel and leaves its pixels alone; its menu, opened after a click on another
+# window, stands over it, all of it on screen; a maximised xterm stops short of the docked
+# bar, at the bottom and, after real drags, at the top (below a top panel where there is
+# one), and takes the whole work area while the bar floats; "Always on top" off, a window
+# raised over the floating bar covers it; minimised, the floating bar comes back by its
+# icon in the desktop's tray, which holds one icon of the bar while it floats and none while
+# it is docked, however often it has floated. A display, a desktop and a Wine prefix of
+# its own.
 set -euo pipefail
 wm=$1
 exe=$2
@@ -15,6 +17,7 @@ shots=$4
 here=$(dirname "$0")
 . "$here/own_display.sh"
 . "$here/../desktop/companions.sh"
+. "$here/desktops.sh"
 mkdir -p "$shots"
 
 before_clean_up() { stop_desktop_companions; }
@@ -50,35 +53,34 @@ titled_rect() {   # left top right bottom of the xterm with its title bar, not i
     echo "$x $((y - t + b)) $((x + w)) $((y + h))"
 }
 
-# the panel along the bottom, with nothing on it that changes by itself
-case $wm in
-    icewm)
-        mkdir "$work/icewm"
-        printf '%s\n' TaskBarShowClock=0 TaskBarShowCPUStatus=0 TaskBarShowNetStatus=0 \
-            TaskBarShowMEMStatus=0 TaskBarShowApm=0 >"$work/icewm/preferences"
-        ICEWM_PRIVCFG=$work/icewm icewm </dev/null >"$work/wm.log" 2>&1 &
-        pids+=($!) ;;
-    openbox)
-        openbox --sm-disable </dev/null >"$work/wm.log" 2>&1 &
-        pids+=($!)
-        wait_until 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
-            fail "openbox did not start: $(cat "$work/wm.log")"
-        trayer --edge bottom --widthtype percent --width 100 --height 30 --SetDockType true \
-            --SetPartialStrut true --transparent false </dev/null >"$work/panel.log" 2>&1 &
-        pids+=($!) ;;
-esac
-wait_until '[ "$(nth 4 work_area)" != none ] && [ "$(nth 4 work_area)" -lt $screen_h ]' 30 ||
-    fail "no panel along the bottom: work area '$(work_area)', $(cat "$work/wm.log")"
-sleep 1
-read -r _ area_top _ panel_top <<<"$(work_area)"
+start_desktop "$wm"
+area_top=$desktop_area_top panel_top=$desktop_area_bottom
 panel_pixels() { /usr/bin/import -window root -crop "1024x$((screen_h - panel_top))+0+$panel_top" "$1"; }
 
-# maximised by a double click on its title bar, as a user would
+root_id=$(xwininfo -root | awk '/Window id/ { print $4 }')
+top_level() {   # the child of the root that holds X window $1
+    local id parent
+    id=$(printf '0x%x' "$1")
+    while parent=$(xwininfo -children -id "$id" | awk '/Parent window id/ { print $4 }') &&
+          [ -n "$parent" ] && [ "$parent" != "$root_id" ]; do id=$parent; done
+    echo "$id"
+}
+over() {   # over A B: X window A is stacked over B
+    local a b
+    a=$(top_level "$1") b=$(top_level "$2")
+    [ "$(xwininfo -root -children | awk -v a="$a" -v b="$b" '$1 == a || $1 == b { print $1; exit }')" = "$a" ]
+}
+
+# maximised by a double click on its title bar, as a user would; on fluxbox, which shades a
+# window at that, by its own key for it
 xterm -title maxterm -geometry 60x15+100+100 -e sleep 600 </dev/null >/dev/null 2>&1 &
 pids+=($!)
 wait_until '[ "$(xdotool search --onlyvisible --name "^maxterm$" | wc -l)" = 1 ] && [ "$(nth 2 titled_rect)" != none ]' 30 ||
     fail "the xterm did not appear"
-maximise() { xdotool mousemove 300 $(( $(nth 2 titled_rect) + 8 )) click --repeat 2 --delay 80 1; }
+maximise() {
+    xdotool mousemove 300 $(( $(nth 2 titled_rect) + 8 ))
+    if [ "$wm" = fluxbox ]; then xdotool click 1 key alt+F10; else xdotool click --repeat 2 --delay 80 1; fi
+}
 maximise
 wait_until '[ "$(nth 4 titled_rect)" -gt $((panel_top - 30)) ]' || fail "the xterm is not maximised: '$(titled_rect)'"
 sleep 0.5
@@ -97,12 +99,47 @@ sleep 1
 read -r _ bar_top _ bar_bottom <<<"$(bar_rect)"
 [ "$bar_bottom" = "$panel_top" ] || fail "the bar $(bar_rect) does not stand on the panel at $panel_top"
 /usr/bin/import -window root "$shots/desktop-$wm-docked-bottom.png"
+# the xterm active again, as it was: the panels' task lists show which window is
+xdotool mousemove 300 $((area_top + 100)) click 1
+wait_until '[ "$(keyboard_window)" = maxterm ]' || fail "a click on the xterm left the keyboard with '$(keyboard_window)'"
+sleep 0.5
 panel_pixels "$work/panel-after.png"
 changed=$(compare -metric AE "$work/panel-before.png" "$work/panel-after.png" null: 2>&1 || true)
 [ "$changed" = 0 ] || fail "$changed pixels of the panel changed under the docked bar"
 wait_until '[ "$(nth 4 work_area)" = $bar_top ]' || fail "work area $(work_area) with the bar docked at $bar_top"
 wait_until '[ "$(nth 4 titled_rect)" -le $bar_top ] && [ "$(nth 4 titled_rect)" -gt $((bar_top - 30)) ]' ||
     fail "the maximised xterm $(titled_rect) does not stop short of the bar at $bar_top"
+# the bar's menu, opened by a right click once the bar itself was clicked and once another
+# window (the xterm) was: over the bar both times, and all of it on screen alike
+bar_id=$(xdotool search --onlyvisible --name '^Velmor$' | head -1)
+menu_id() { xdotool search --onlyvisible --classname '^velmor\.exe$' 2>/dev/null | grep -vx "$bar_id" | head -1 || true; }
+open_menu() {   # open_menu NAME: the menu opened, checked, its pixels in $work/NAME.png, closed
+    local id
+    xdotool mousemove 500 $((bar_top + 30)) click 3
+    wait_until '[ -n "$(menu_id)" ]' || fail "the bar's menu did not open ($1)"
+    # the bar is raised (if it is) once its process has become the active one
+    sleep 1
+    id=$(menu_id)
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    /usr/bin/import -window root "$shots/desktop-$wm-menu-$1.png"
+    [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le 1024 ] && [ $((Y + HEIGHT)) -le $screen_h ] ||
+        fail "the bar's menu (${WIDTH}x$HEIGHT+$X+$Y) is not all on the screen ($1)"
+    over "$id" "$bar_id" || fail "the bar's menu (${WIDTH}x$HEIGHT+$X+$Y) is stacked under the bar ($1)"
+    /usr/bin/import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" "$work/$1.png"
+    # closed by a click beside it, on the bar's filler, which changes nothing (the keys are
+    # another test's)
+    xdotool mousemove 900 $((bar_top + 30)) click 1
+    wait_until '[ -z "$(menu_id)" ]' || fail "the bar's menu did not close ($1)"
+}
+xdotool mousemove 500 $((bar_top + 30)) click 1
+sleep 1
+open_menu after-bar-clicked
+xdotool mousemove 300 $((area_top + 100)) click 1
+wait_until '[ "$(keyboard_window)" = maxterm ]' || fail "a click on the xterm left the keyboard with '$(keyboard_window)'"
+sleep 1
+open_menu after-xterm-clicked
+changed=$(compare -metric AE "$work/after-bar-clicked.png" "$work/after-xterm-clicked.png" null: 2>&1 || true)
+[ "$changed" = 0 ] || fail "$changed pixels of the bar's menu opened after a click on the xterm differ from its pixels opened after a click on the bar"
 
 # floating: the whole work area again
 drag 8 $((bar_top + 36)) 400 300
@@ -122,19 +159,6 @@ wait_until '[ "$(nth 4 titled_rect)" -gt $((bar_top + 30)) ]' ||
 # "Always on top" on the floating bar: on, an xterm raised by a click on it stays under the
 # bar; off (from the bar's menu), the raised xterm covers the bar and has the keyboard, and
 # a click on the bar brings it back over the xterm
-root_id=$(xwininfo -root | awk '/Window id/ { print $4 }')
-top_level() {   # the child of the root that holds X window $1
-    local id parent
-    id=$(printf '0x%x' "$1")
-    while parent=$(xwininfo -children -id "$id" | awk '/Parent window id/ { print $4 }') &&
-          [ -n "$parent" ] && [ "$parent" != "$root_id" ]; do id=$parent; done
-    echo "$id"
-}
-over() {   # over A B: X window A is stacked over B
-    local a b
-    a=$(top_level "$1") b=$(top_level "$2")
-    [ "$(xwininfo -root -children | awk -v a="$a" -v b="$b" '$1 == a || $1 == b { print $1; exit }')" = "$a" ]
-}
 read -r left top _ _ <<<"$(bar_rect)"
 bar_id=$(xdotool search --onlyvisible --name '^Velmor$' | head -1)
 xterm -title overterm -geometry 30x12 -e sleep 600 </dev/null >/dev/null 2>&1 &
@@ -163,8 +187,8 @@ wait_until 'over "$bar_id" "$overterm"' || fail "a click on the bar did not brin
 kill "$overterm_pid"
 wait_until '[ "$(shown "^overterm$")" = 0 ]' || fail "the second xterm did not close"
 
-# minimised, the floating window comes back by a click on its icon in the desktop's tray,
-# in front of the maximised xterm
+# minimised, the floating window comes back by a click on its icon in the desktop's tray
+# (where the desktop has one), in front of the maximised xterm
 tray_icon() {   # the middle of Wine's icon in the tray, "x y"
     local id x= y= w= h=
     for id in $(xdotool search --onlyvisible --classname '^explorer\.exe$' 2>/dev/null); do
@@ -177,15 +201,17 @@ tray_icon() {   # the middle of Wine's icon in the tray, "x y"
     done
     echo none
 }
-floating_rect=$(bar_rect)
-wait_until '[ "$(tray_icon)" != none ]' || fail "no tray icon in the desktop's tray"
-xdotool mousemove $((left + 124)) $((top + 6)) click 1
-wait_until '[ "$(bar_rect)" != "$floating_rect" ]' || fail "the minimize button left the window at $(bar_rect)"
-read -r icon_x icon_y <<<"$(tray_icon)"
-xdotool mousemove "$icon_x" "$icon_y" click 1
-wait_until '[ "$(bar_rect)" = "$floating_rect" ]' || fail "a click on the tray icon left the window at $(bar_rect)"
-maxterm=$(xdotool search --onlyvisible --name '^maxterm$' | head -1)
-wait_until 'over "$bar_id" "$maxterm"' || fail "the restored bar stays under the maximised xterm"
+if desktop_has_tray; then
+    floating_rect=$(bar_rect)
+    wait_until '[ "$(tray_icon)" != none ]' || fail "no tray icon in the desktop's tray"
+    xdotool mousemove $((left + 124)) $((top + 6)) click 1
+    wait_until '[ "$(bar_rect)" != "$floating_rect" ]' || fail "the minimize button left the window at $(bar_rect)"
+    read -r icon_x icon_y <<<"$(tray_icon)"
+    xdotool mousemove "$icon_x" "$icon_y" click 1
+    wait_until '[ "$(bar_rect)" = "$floating_rect" ]' || fail "a click on the tray icon left the window at $(bar_rect)"
+    maxterm=$(xdotool search --onlyvisible --name '^maxterm$' | head -1)
+    wait_until 'over "$bar_id" "$maxterm"' || fail "the restored bar stays under the maximised xterm"
+fi
 
 # docked at the top
 read -r left top _ _ <<<"$(bar_rect)"

@@ -5,7 +5,8 @@ window manager raises it or makes it the active window: a click on it, a new win
 with "Always on top" on, the bar goes back over it, unless it is one of the bar's own
 windows (its dialogs); with it off, the window comes over the bar. A bar that becomes the
 active window, is set on top or is restored comes to the front (a minimised bar may stay
-the active window all along, as on Windows when no other window takes it). Reads
+the active window all along, as on Windows when no other window takes it). A minimised
+bar's box stays over the other windows, as a taskbar button would. Reads
 velmor-ontop.exe's reports on its standard input and ends with them. Run by scripts/velmor
 beside the bar."""
 import os
@@ -98,15 +99,17 @@ def restack_bars(conn, root, bars, client):
     order = [child.id for child in root.query_tree().children]   # bottom first
     if frame not in order:
         return
-    for bar, (ontop, _, _) in bars.items():
+    for bar, (ontop, _, restored) in bars.items():
         if bar not in order:
             continue
         above = order.index(bar) > order.index(frame)
         window = conn.create_resource_object("window", bar)
-        if ontop and not above and pid_of(conn, client) != pid_of(conn, bar):
+        # a minimised bar's box stands in for the taskbar button it has on Windows, which
+        # stays in view (Wine on X has no taskbar that takes it)
+        if (ontop or not restored) and not above and pid_of(conn, client) != pid_of(conn, bar):
             window.configure(sibling=frame, stack_mode=X.Above)
             keep_own_windows_over(conn, root, bar)
-        elif not ontop and above:
+        elif not ontop and restored and above:
             window.configure(sibling=frame, stack_mode=X.Below)
 
 
@@ -192,7 +195,9 @@ def main():
                 for bar, now in report.items():
                     before = bars.get(bar, (False, False, False))
                     # on top, active or restored, where it was not
-                    if any(is_set and not was_set for is_set, was_set in zip(now, before)):
+                    # or just minimised, its box in view
+                    if (any(is_set and not was_set for is_set, was_set in zip(now, before))
+                            or (before[2] and not now[2])):
                         conn.create_resource_object("window", bar).configure(stack_mode=X.Above)
                         keep_own_windows_over(conn, root, bar)
                 bars = report

@@ -201,17 +201,25 @@ tray_icon() {   # the middle of Wine's icon in the tray, "x y"
     done
     echo none
 }
-if desktop_has_tray; then
-    floating_rect=$(bar_rect)
-    wait_until '[ "$(tray_icon)" != none ]' || fail "no tray icon in the desktop's tray"
-    xdotool mousemove $((left + 124)) $((top + 6)) click 1
-    wait_until '[ "$(bar_rect)" != "$floating_rect" ]' || fail "the minimize button left the window at $(bar_rect)"
+# minimised, with "Always on top" off: its box stands in the work area over the maximised
+# xterm, and the window comes back by the tray icon where the tray shows it, else by the box
+floating_rect=$(bar_rect)
+maxterm=$(xdotool search --onlyvisible --name '^maxterm$' | head -1)
+! desktop_tray_shows_icons || wait_until '[ "$(tray_icon)" != none ]' || fail "no tray icon in the desktop's tray"
+xdotool mousemove $((left + 124)) $((top + 6)) click 1
+wait_until '[ "$(bar_rect)" != "$floating_rect" ]' || fail "the minimize button left the window at $(bar_rect)"
+read -r box_left box_top box_right box_bottom <<<"$(bar_rect)"
+[ "$box_top" -ge "$area_top" ] && [ "$box_bottom" -le "$panel_top" ] ||
+    fail "the minimised box $(bar_rect) is outside the work area $area_top..$panel_top"
+wait_until 'over "$bar_id" "$maxterm"' || fail "the minimised box is under the maximised xterm"
+if desktop_tray_shows_icons; then
     read -r icon_x icon_y <<<"$(tray_icon)"
     xdotool mousemove "$icon_x" "$icon_y" click 1
-    wait_until '[ "$(bar_rect)" = "$floating_rect" ]' || fail "a click on the tray icon left the window at $(bar_rect)"
-    maxterm=$(xdotool search --onlyvisible --name '^maxterm$' | head -1)
-    wait_until 'over "$bar_id" "$maxterm"' || fail "the restored bar stays under the maximised xterm"
+else
+    xdotool mousemove $(((box_left + box_right) / 2)) $(((box_top + box_bottom) / 2)) click 1
 fi
+wait_until '[ "$(bar_rect)" = "$floating_rect" ]' || fail "the minimised window came back at $(bar_rect), not $floating_rect"
+wait_until 'over "$bar_id" "$maxterm"' || fail "the restored bar stays under the maximised xterm"
 
 # docked at the top
 read -r left top _ _ <<<"$(bar_rect)"

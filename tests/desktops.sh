@@ -16,6 +16,7 @@
 #                        panel's begins (the work area x_work_area tells then, before the
 #                        bar reserves a strip of its own).
 #   desktop_has_tray     whether the desktop has a system tray
+#   desktop_tray_shows_icons   whether Wine's icon there shows and answers clicks
 #   desktop_has_top_panel   whether a panel reserves a strip along the top
 . "$(dirname "${BASH_SOURCE[0]}")/../desktop/companions.sh"   # x_work_area
 
@@ -26,6 +27,10 @@ desktop_area_bottom=
 desktop_tray=
 
 desktop_has_tray() { [ "$desktop_tray" = yes ]; }
+# whether Wine's icon in that tray shows and takes clicks: fluxbox's tray places the icon by
+# a synthetic ConfigureNotify in the slot's coordinates, which Wine 8 takes as the screen's
+# (see the README), and the icon is lost; the minimised box brings the window back there
+desktop_tray_shows_icons() { desktop_has_tray && [ "$desktop_name" != fluxbox ]; }
 desktop_has_top_panel() { [ "$desktop_area_top" -gt 0 ]; }
 
 # the X selection a system tray holds on screen 0

@@ -1,3 +1,5 @@
+# shellcheck shell=bash
+# shellcheck disable=SC2034 # settings for the scripts that source this file
 # Shared steps of scripts/check, scripts/velmor and scripts/bench: packages, build,
 # a private Wine prefix and a private X display. Sourced, not run.
 
@@ -20,8 +22,21 @@ PACKAGE_PACKAGES="g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 imagemagick dpk
 # on a machine that runs no 32-bit x86 code: what emulates a PC, and what that PC has besides
 EMULATOR_PACKAGES="qemu-system-x86 debootstrap e2fsprogs util-linux"
 PC_PACKAGES="linux-image-amd64 procps"
-# what apt in the PC's folder needs of this machine, mounted there while it runs
+# on one that runs it but whose own Wine lacks its 32-bit half: what makes the chroot and
+# runs the tests there in a mount namespace of their own
+CHROOT_PACKAGES="debootstrap util-linux"
+# what apt in the Debian folder needs of this machine, mounted there while it runs
 CHROOT_MOUNTS="proc sys dev"
+# the Debian folder (scripts/debian_folder) that the chroot route runs in, and the emulated
+# PC's disk image made from the same
+DEBIAN_SUITE=bookworm
+CHROOT_DIR=${VELMOR_CHROOT_DIR:-/var/cache/velmor-chroot}
+PC_DIR=${VELMOR_PC_DIR:-/var/cache/velmor-pc}
+PC_DISK_SIZE=6G
+# a test in the emulated PC takes several times as long as on a machine that runs Wine
+# itself (the slowest, 25 programs started and closed, about a minute), and its time limit
+# is longer too
+PC_TIME_SCALE=4
 export WINEDEBUG=-all
 
 as_root() {
@@ -32,7 +47,7 @@ as_root() {
 # run 64-bit user code only. The smallest 32-bit program, exit(0) through int 0x80, tells:
 # an ELF header, one loadable segment, nine bytes of code.
 runs_i386_user_code() {
-    [ -n "${VELMOR_IN_PC:-}" ] && return 0
+    [ -n "${VELMOR_GUEST:-}" ] && return 0
     if [ -z "${I386_USER_CODE:-}" ]; then
         local probe
         probe=$(mktemp)
@@ -88,19 +103,22 @@ install_packages_into() {
 }
 
 # install_packages WHAT...: the build tools, and what runs each of WHAT here: "shipped"
-# (32-bit Wine), "twin" (64-bit Wine and the twin's compiler), "pc" (the emulated PC),
+# (Wine's both halves), "twin" (64-bit Wine and the twin's compiler), "pc" (the emulated
+# PC), "chroot" (the chroot route, which needs nothing else of this machine's own),
 # "package" (the Debian package and its checks).
 install_packages() {
-    [ -n "${VELMOR_IN_PC:-}" ] && return 0
-    local what packages="$BUILD_PACKAGES $RUN_PACKAGES"
+    [ -n "${VELMOR_GUEST:-}" ] && return 0
+    local what packages=$BUILD_PACKAGES
     for what in "$@"; do
         case $what in
-            shipped) packages+=" $WINE32_PACKAGES" ;;
-            twin) packages+=" $TWIN_PACKAGES" ;;
+            shipped) packages+=" $RUN_PACKAGES $WINE32_PACKAGES" ;;
+            twin) packages+=" $RUN_PACKAGES $TWIN_PACKAGES" ;;
             pc) packages+=" $EMULATOR_PACKAGES" ;;
             package) packages+=" $PACKAGE_PACKAGES" ;;
+            chroot) packages+=" $CHROOT_PACKAGES" ;;
         esac
     done
+    # shellcheck disable=SC2086 # a list of package names
     install_packages_into / $packages
 }
 
@@ -125,7 +143,7 @@ use_build() {
 # and the 32-bit libraries it has no longer match the 64-bit ones). Installs that half; a
 # failed try is remembered for a day, so that each start does not wait for apt again.
 shipped_runs_here() {
-    [ -n "${VELMOR_IN_PC:-}" ] && return 0
+    [ -n "${VELMOR_GUEST:-}" ] && return 0
     local failed=$SHIPPED_BUILD_DIR/wine32-failed
     if [ -z "${SHIPPED_RUNS_HERE:-}" ]; then
         SHIPPED_RUNS_HERE=no
@@ -143,6 +161,60 @@ shipped_runs_here() {
     [ "$SHIPPED_RUNS_HERE" = yes ]
 }
 
+# The route that scripts/check takes for the shipped build's tests here, said in one line
+# and kept in ROUTE: "native" under this machine's own Wine; "chroot", where the machine
+# runs 32-bit x86 code but its own Wine's 32-bit half does not install (or VELMOR_CHROOT=yes
+# asks for it), natively in a chroot of Debian with Wine's both halves; "pc", where it runs
+# no 32-bit code (or I386_USER_CODE=no says so), the 64-bit twin's natively, then the
+# shipped build's in the emulated PC.
+choose_route() {
+    local forced=${I386_USER_CODE:+ (I386_USER_CODE=$I386_USER_CODE)}
+    if ! runs_i386_user_code; then
+        ROUTE=pc
+        echo "route: the 64-bit twin's tests natively, then the shipped build's in the emulated PC (no 32-bit x86 code runs here$forced)"
+    elif [ "${VELMOR_CHROOT:-}" = yes ]; then
+        ROUTE=chroot
+        echo "route: the shipped build's tests natively in the chroot of $CHROOT_DIR (VELMOR_CHROOT=yes)"
+    elif shipped_runs_here; then
+        ROUTE=native
+        echo "route: the shipped build's tests natively under this machine's own Wine"
+    else
+        ROUTE=chroot
+        echo "route: the shipped build's tests natively in the chroot of $CHROOT_DIR, with Wine's both halves"
+    fi
+}
+
+# write_guest_job FILE GUEST PREFIX_DIR COMMAND...: writes the job that runs COMMAND from the
+# current directory in the emulated PC or the chroot (GUEST), with our VELMOR_* settings
+# and the Wine prefixes in PREFIX_DIR there; GUEST_SHARES then holds the folders it needs
+# at their own paths there: the checkout, the build folder and that directory.
+write_guest_job() {
+    local job=$1 guest=$2 prefixes=$3 here=$PWD path share name
+    shift 3
+    # a share there would hide the guest's own folder (its /tmp holds Wine's and X's sockets)
+    case $here in
+        /|/bin|/boot|/dev|/etc|/lib*|/proc|/root|/run|/sbin|/sys|/tmp|/usr|/var)
+            here=$BUILD_DIR
+            echo "the $guest needs a $PWD of its own, so this runs in $here" >&2 ;;
+    esac
+    GUEST_SHARES=()
+    for path in "$VELMOR_ROOT" "$BUILD_DIR" "$here"; do
+        for share in "${GUEST_SHARES[@]}"; do
+            case $path/ in "$share"/*) continue 2 ;; esac
+        done
+        GUEST_SHARES+=("$path")
+    done
+    {
+        printf 'cd %q\n' "$here"
+        for name in $(compgen -e | grep -E '^(VELMOR_|CI$|IDLE_SECONDS$|BASELINE_BUILD$)'); do
+            printf 'export %s=%q\n' "$name" "${!name}"
+        done
+        printf 'export BUILD_DIR=%q VELMOR_GUEST=%q VELMOR_PREFIX_DIR=%q\n' "$BUILD_DIR" "$guest" "$prefixes"
+        printf '%q ' "$@"
+        printf '\n'
+    } >"$job"
+}
+
 # For the scripts that run the program here: installs what is missing and builds the build
 # that runs here, the shipped one where it can, else the twin (and then it says so).
 build_native() {
@@ -158,12 +230,13 @@ build_native() {
 
 # Builds the build in use (use_build); arguments go to CMake when its folder is first
 # configured. BUILD_TARGET, when set, builds that target alone.
+# shellcheck disable=SC2120 # scripts/release passes CMake options
 build_velmor() {
-    [ -n "${VELMOR_IN_PC:-}" ] && return 0    # built outside, before
+    [ -n "${VELMOR_GUEST:-}" ] && return 0    # built outside, before
     echo "building $BUILD_NAME…"
     local scale=1
     # the shipped build's tests then run in the emulated PC
-    [ "$BUILD_WIDTH" = 32 ] && [ "${SHIPPED_RUNS_HERE:-}" = no ] && scale=$PC_TIME_SCALE
+    [ "$BUILD_WIDTH" = 32 ] && ! runs_i386_user_code && scale=$PC_TIME_SCALE
     if ! grep -qx "VELMOR_TIME_SCALE:STRING=$scale" "$BUILD_DIR/CMakeCache.txt" 2>/dev/null; then
         cmake -S "$VELMOR_ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
             -DCMAKE_TOOLCHAIN_FILE="$VELMOR_ROOT/cmake/$TOOLCHAIN.cmake" \
@@ -256,5 +329,6 @@ stop_wine_and_display() {
 }
 
 . "$VELMOR_ROOT/scripts/emulated_pc.sh"
+. "$VELMOR_ROOT/scripts/chroot.sh"
 # a script started by another goes on with the build that one chose
 use_build "${VELMOR_BUILD:-shipped}"

@@ -23,6 +23,7 @@ done
 hostname velmor-pc
 # the job speaks on the second serial port, which the host shows as its own output
 stty -F /dev/ttyS1 raw -echo
+# shellcheck disable=SC2154 # velmor_job comes from the kernel's command line
 bash "$velmor_job" </dev/null >/dev/ttyS1 2>&1
 sync
 echo o >/proc/sysrq-trigger

@@ -136,6 +136,22 @@ use_build() {
     export BUILD_DIR WINEARCH VELMOR_BUILD
     # the Wine prefixes (inside the emulated PC, on its own disk)
     PREFIX_DIR=${VELMOR_PREFIX_DIR:-$BUILD_DIR}
+    [ "$1" = twin ] && use_wine64_loader
+    return 0
+}
+
+# Debian's wine runs its 32-bit loader whenever Wine's 32-bit half is installed, and that one
+# hands a 64-bit program to a process of its own, which the run command and the tests would
+# not know by its pid: so the twin's wine, first on PATH, is the 64-bit loader itself.
+use_wine64_loader() {
+    local loader=/usr/lib/wine/wine64 folder=$BUILD_DIR/wine64-loader
+    [ -x "$loader" ] && [ -e /usr/lib/wine/wine ] || return 0
+    if [ ! -x "$folder/wine" ]; then
+        mkdir -p "$folder"
+        printf '#!/bin/sh\nWINELOADER=%s exec %s "$@"\n' "$loader" "$loader" >"$folder/wine"
+        chmod +x "$folder/wine"
+    fi
+    case :$PATH: in *":$folder:"*) ;; *) export PATH=$folder:$PATH ;; esac
 }
 
 # Whether the shipped build runs here: the machine runs 32-bit x86 code and Wine's 32-bit

@@ -61,8 +61,7 @@ install(TARGETS velmor velmor-panels velmor-ontop RUNTIME DESTINATION lib/velmor
 install(FILES ${VELMOR_TWIN_DIR}/velmor.exe ${VELMOR_TWIN_DIR}/velmor-panels.exe
   ${VELMOR_TWIN_DIR}/velmor-ontop.exe DESTINATION lib/velmor/win64 COMPONENT deb)
 # The run command's scripts, in the same places relative to each other as in a checkout.
-install(FILES ${CMAKE_SOURCE_DIR}/scripts/common.sh ${CMAKE_SOURCE_DIR}/scripts/emulated_pc.sh
-  DESTINATION share/velmor/scripts COMPONENT deb)
+install(FILES ${CMAKE_SOURCE_DIR}/scripts/common.sh DESTINATION share/velmor/scripts COMPONENT deb)
 install(PROGRAMS ${CMAKE_SOURCE_DIR}/scripts/run_velmor.sh DESTINATION share/velmor/scripts COMPONENT deb)
 install(FILES ${CMAKE_SOURCE_DIR}/desktop/companions.sh ${CMAKE_SOURCE_DIR}/desktop/strut.py
   ${CMAKE_SOURCE_DIR}/desktop/stacking.py DESTINATION share/velmor/desktop COMPONENT deb)

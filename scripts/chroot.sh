@@ -2,7 +2,7 @@
 # The chroot route, for machines that run 32-bit x86 code but whose own Wine lacks its
 # 32-bit half: the Debian folder that scripts/debian_folder makes, with Wine's both halves
 # from one suite, used as a chroot, so the shipped build's tests run natively there with
-# Xvfb, the window managers, the fonts and Wine all from that folder. Sourced by common.sh.
+# Xvfb, the window managers, the fonts and Wine all from that folder. Sourced by scripts/check.
 
 # run_in_chroot COMMAND...: runs COMMAND in the chroot from the current directory, with our
 # VELMOR_* settings and Wine prefixes of the chroot's own in the build folder; its output

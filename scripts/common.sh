@@ -344,7 +344,5 @@ stop_wine_and_display() {
     XVFB_PID=
 }
 
-. "$VELMOR_ROOT/scripts/emulated_pc.sh"
-. "$VELMOR_ROOT/scripts/chroot.sh"
 # a script started by another goes on with the build that one chose
 use_build "${VELMOR_BUILD:-shipped}"

@@ -3,7 +3,7 @@
 # Debian with Wine on a disk image of its own (made by scripts/debian_folder), run by QEMU's
 # software emulation with no network. The checkout, the build folder and the current
 # directory are shared into it at the same paths, so a script runs there as it would here.
-# Sourced by common.sh.
+# Sourced by scripts/check.
 
 PC_MEMORY=6G
 # CI ends a run at 90 minutes; the PC is stopped well before, so its log can still be read

@@ -189,18 +189,6 @@ wait_until '[ "$(shown "^overterm$")" = 0 ]' || fail "the second xterm did not c
 
 # minimised, the floating window comes back by a click on its icon in the desktop's tray
 # (where the desktop has one), in front of the maximised xterm
-tray_icon() {   # the middle of Wine's icon in the tray, "x y"
-    local id x= y= w= h=
-    for id in $(xdotool search --onlyvisible --classname '^explorer\.exe$' 2>/dev/null); do
-        eval "$(xwininfo -id "$id" | awk '/Absolute upper-left X/ { print "x=" $NF }
-            /Absolute upper-left Y/ { print "y=" $NF } /Width/ { print "w=" $NF } /Height/ { print "h=" $NF }')"
-        if [ "$w" -gt 1 ] && [ "$w" -le 32 ] && [ "$h" -gt 1 ] && [ "$h" -le 32 ]; then
-            echo "$((x + w / 2)) $((y + h / 2))"
-            return
-        fi
-    done
-    echo none
-}
 # minimised, with "Always on top" off: its box stands in the work area over the maximised
 # xterm, and the window comes back by the tray icon where the tray shows it, else by the box
 floating_rect=$(bar_rect)
@@ -237,14 +225,6 @@ xdotool mousemove 300 $((area_top + 30)) click 3
 wait_until '[ "$(keyboard_window)" = Velmor ]' || fail "the docked bar's menu did not take the keyboard"
 xdotool key t
 sleep 1
-tray_icons() {   # how many of Wine's icon windows show in the tray
-    local id n=0 w h
-    for id in $(xdotool search --onlyvisible --classname '^explorer\.exe$' 2>/dev/null); do
-        eval "$(xwininfo -id "$id" | awk '/Width/ { print "w=" $NF } /Height/ { print "h=" $NF }')"
-        if [ "$w" -gt 1 ] && [ "$w" -le 32 ] && [ "$h" -gt 1 ] && [ "$h" -le 32 ]; then n=$((n + 1)); fi
-    done
-    echo "$n"
-}
 for float in 2 3; do
     wait_until '[ "$(tray_icons)" = 0 ]' || fail "$(tray_icons) tray icons with the bar docked after float $((float - 1))"
     drag 8 $((area_top + 36)) 400 300

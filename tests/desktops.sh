@@ -33,6 +33,21 @@ desktop_has_tray() { [ "$desktop_tray" = yes ]; }
 desktop_tray_shows_icons() { desktop_has_tray && [ "$desktop_name" != fluxbox ]; }
 desktop_has_top_panel() { [ "$desktop_area_top" -gt 0 ]; }
 
+# Wine's icon windows in the desktop's tray (its desktop process's small windows): "x y" of
+# the middle of the first, or none; and how many there are
+tray_icon_places() {
+    local id x= y= w= h=
+    for id in $(xdotool search --onlyvisible --classname '^explorer\.exe$' 2>/dev/null); do
+        eval "$(xwininfo -id "$id" | awk '/Absolute upper-left X/ { print "x=" $NF }
+            /Absolute upper-left Y/ { print "y=" $NF } /Width/ { print "w=" $NF } /Height/ { print "h=" $NF }')"
+        if [ "$w" -gt 1 ] && [ "$w" -le 32 ] && [ "$h" -gt 1 ] && [ "$h" -le 32 ]; then
+            echo "$((x + w / 2)) $((y + h / 2))"
+        fi
+    done
+}
+tray_icon() { local first; first=$(tray_icon_places | head -n1); echo "${first:-none}"; }
+tray_icons() { tray_icon_places | wc -l; }
+
 # the X selection a system tray holds on screen 0
 tray_owner() {
     /usr/bin/python3 -c 'from Xlib import display

@@ -56,18 +56,6 @@ screen_w=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1] }')
 if [ -n "$desktop" ]; then
     start_desktop "$desktop"
     top=$desktop_area_top
-    tray_icon() {   # the middle of Wine's icon in the desktop's tray, "x y"
-        local id x= y= w= h=
-        for id in $(xdotool search --onlyvisible --classname '^explorer\.exe$' 2>/dev/null); do
-            eval "$(xwininfo -id "$id" | awk '/Absolute upper-left X/ { print "x=" $NF }
-                /Absolute upper-left Y/ { print "y=" $NF } /Width/ { print "w=" $NF } /Height/ { print "h=" $NF }')"
-            if [ "$w" -gt 1 ] && [ "$w" -le 32 ] && [ "$h" -gt 1 ] && [ "$h" -le 32 ]; then
-                echo "$((x + w / 2)) $((y + h / 2))"
-                return
-            fi
-        done
-        echo none
-    }
     # the floating window's caption strip right of the globe: drawn, not left black
     caption_drawn() {
         set -- $geo

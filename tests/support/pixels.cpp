@@ -80,25 +80,26 @@ int CountPixels(const Picture& picture, RECT area, COLORREF colour)
     return count;
 }
 
-void FillClient(HWND window, COLORREF colour)
+static void FillClientOn(HDC dc, HWND window, COLORREF colour)
 {
-    HDC dc = GetDC(window);
     RECT client;
     GetClientRect(window, &client);
     HBRUSH brush = CreateSolidBrush(colour);
     FillRect(dc, &client, brush);
     DeleteObject(brush);
+}
+
+void FillClient(HWND window, COLORREF colour)
+{
+    HDC dc = GetDC(window);
+    FillClientOn(dc, window, colour);
     ReleaseDC(window, dc);
 }
 
 void PaintOverAndRedraw(HWND window, COLORREF colour)
 {
     HDC dc = GetDCEx(window, NULL, DCX_CACHE);   // without DCX_CLIPCHILDREN: over the children too
-    RECT client;
-    GetClientRect(window, &client);
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
+    FillClientOn(dc, window, colour);
     ReleaseDC(window, dc);
     RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }

@@ -93,8 +93,24 @@ def keep_own_windows_over(conn, root, bar):
             pass   # gone meanwhile
 
 
+def paints_unmanaged_on_top(conn, root):
+    """Whether the window manager's compositor shows the windows it does not manage over all
+    the others, whatever their X stacking: xfwm4's (XFCE's, on by default) does. A bar put
+    under a window there would still show over it, and its clicks would go to that window."""
+    try:
+        check = root.get_full_property(conn.intern_atom("_NET_SUPPORTING_WM_CHECK"), X.AnyPropertyType)
+        name = conn.create_resource_object("window", check.value[0]).get_full_property(
+            conn.intern_atom("_NET_WM_NAME"), X.AnyPropertyType)
+        manager = bytes(name.value).decode(errors="replace") if name else ""
+    except (error.XError, AttributeError, IndexError):
+        return False
+    compositing = conn.get_selection_owner(conn.intern_atom("_NET_WM_CM_S%d" % conn.get_default_screen()))
+    return manager.lower() == "xfwm4" and compositing not in (0, X.NONE) and getattr(compositing, "id", 1) != 0
+
+
 def restack_bars(conn, root, bars, client):
-    """The bars put over or under the client just raised, as each one's setting says."""
+    """The bars put over or under the client just raised, as each one's setting says (over
+    it whatever the setting where the compositor shows them over it anyway)."""
     frame = frame_of(conn, root, client)
     order = [child.id for child in root.query_tree().children]   # bottom first
     if frame not in order:
@@ -109,7 +125,7 @@ def restack_bars(conn, root, bars, client):
         if (ontop or not restored) and not above and pid_of(conn, client) != pid_of(conn, bar):
             window.configure(sibling=frame, stack_mode=X.Above)
             keep_own_windows_over(conn, root, bar)
-        elif not ontop and restored and above:
+        elif not ontop and restored and above and not paints_unmanaged_on_top(conn, root):
             window.configure(sibling=frame, stack_mode=X.Below)
 
 

@@ -17,6 +17,7 @@
 #                        bar reserves a strip of its own).
 #   desktop_has_tray     whether the desktop has a system tray
 #   desktop_tray_shows_icons   whether Wine's icon there shows and answers clicks
+#   desktop_paints_unmanaged_on_top   whether its compositor shows the bar over every window
 #   desktop_has_top_panel   whether a panel reserves a strip along the top
 . "$(dirname "${BASH_SOURCE[0]}")/../desktop/companions.sh"   # x_work_area
 
@@ -30,6 +31,10 @@ desktop_has_tray() { [ "$desktop_tray" = yes ]; }
 # whether Wine's icon in that tray shows and takes clicks: fluxbox's tray places the icon by
 # a synthetic ConfigureNotify in the slot's coordinates, which Wine 8 takes as the screen's
 # (see the README), and the icon is lost; the minimised box brings the window back there
+# whether the window manager's compositor paints windows it does not manage (the bar, Wine's
+# menus) over all the others, whatever the X stacking says: xfwm4's, on by default (see the
+# README)
+desktop_paints_unmanaged_on_top() { [ "$desktop_name" = xfce ]; }
 desktop_tray_shows_icons() { desktop_has_tray && [ "$desktop_name" != fluxbox ]; }
 desktop_has_top_panel() { [ "$desktop_area_top" -gt 0 ]; }
 

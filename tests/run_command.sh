@@ -147,6 +147,17 @@ for copy in one two; do
 done
 
 # a bar that hangs: Ctrl+C asks it to close in vain, and a second Ctrl+C ends it by force
+# ended_by_force COPY SAID: the copy's command has ended with a status other than 0, its
+# terminal said SAID and nothing else of its own, and nothing of the copy runs
+ended_by_force() {
+    local copy=$1 said=$2
+    [ "$(cat "$work/$copy/status")" != 0 ] || fail "copy $copy's command ended with status 0 when it was ended by force"
+    wait_until "terminal_closed $copy" 10 || fail "terminal $copy stayed"
+    grep -q -x -F "$said" <(tr -d '\r' <"$work/$copy/terminal") && [ -z "$(noise_of "$copy" "$said")" ] ||
+        fail "copy $copy's command did not say alone: $said"
+    wait_until "[ -z \"\$(processes_of $copy)\" ]" || fail "copy $copy's processes still run: $(left_of "$copy")"
+}
+
 start_copy three 300
 velmor=$(velmor_of three)
 kill -STOP "${velmor:?no velmor.exe of copy three}"
@@ -155,12 +166,7 @@ sleep 1
 [ ! -s "$work/three/status" ] || fail "the command ended before its hung bar did"
 xdotool key ctrl+c
 wait_until '[ -s "$work/three/status" ]' || fail "a second Ctrl+C did not end the command"
-[ "$(cat "$work/three/status")" != 0 ] || fail "the command ended with status 0 when its copy was ended by force"
-said="velmor: velmor.exe was ended by force (a second Ctrl+C); its preferences were not saved"
-wait_until "terminal_closed three" 10 || fail "terminal three stayed"
-grep -q -x -F "$said" <(tr -d '\r' <"$work/three/terminal") && [ -z "$(noise_of three "$said")" ] ||
-    fail "the command did not say alone that its copy was ended by force, its preferences unsaved"
-wait_until '[ -z "$(processes_of three)" ]' || fail "copy three's processes still run: $(left_of three)"
+ended_by_force three "velmor: velmor.exe was ended by force (a second Ctrl+C); its preferences were not saved"
 
 # a program left running once its bar has gone is ended by force after a while
 start_copy four 300
@@ -168,10 +174,5 @@ velmor=$(velmor_of four)
 kill -STOP "${velmor:?no velmor.exe of copy four}"
 xdotool windowkill "$(xdotool search --pid "$velmor" --name '^Velmor$' | head -n1)"
 wait_until '[ -s "$work/four/status" ]' 20 || fail "the command did not end once its bar had gone: $(left_of four)"
-[ "$(cat "$work/four/status")" != 0 ] || fail "the command ended with status 0 when its copy was ended by force"
-said="velmor: velmor.exe was ended by force (it did not end 10 s after its bar had gone); its preferences were not saved"
-wait_until "terminal_closed four" 10 || fail "terminal four stayed"
-grep -q -x -F "$said" <(tr -d '\r' <"$work/four/terminal") && [ -z "$(noise_of four "$said")" ] ||
-    fail "the command did not say alone that it ended its copy by force"
-wait_until '[ -z "$(processes_of four)" ]' || fail "copy four's processes still run: $(left_of four)"
+ended_by_force four "velmor: velmor.exe was ended by force (it did not end 10 s after its bar had gone); its preferences were not saved"
 echo "1 passed, 0 failed"

@@ -200,7 +200,7 @@ def main():
     last_active = active_client(conn, root)
     gone_at = 0.0   # when the active window went, leaving none active
     while True:
-        readable, _, _ = select.select([conn.fileno(), sys.stdin.fileno()], [], [], 0.5)
+        readable, _, _ = select.select([conn.fileno(), sys.stdin.fileno()], [], [], 0.2)
         raised = None   # the window that has just come to the front
         if sys.stdin.fileno() in readable:
             text = os.read(sys.stdin.fileno(), 4096).decode()
@@ -217,10 +217,6 @@ def main():
                         conn.create_resource_object("window", bar).configure(stack_mode=X.Above)
                         keep_own_windows_over(conn, root, bar)
                 bars = report
-                any_active = (any(is_active for _, is_active, _ in bars.values())
-                              or keyboard_with_bar(conn, bars))
-                client = active_client(conn, root) if any_active else None
-                caught = catch_clicks_of(conn, caught, client)
         while conn.pending_events():
             event = conn.next_event()
             if event.type == X.ButtonPress and caught is not None:
@@ -255,6 +251,13 @@ def main():
                 restack_bars(conn, root, bars, raised)
             except error.XError:
                 pass
+        # at every turn, not only at a report: the keyboard also comes back to a bar with no
+        # change of its activity (its menu closed), and the window manager may change its
+        # active window after the report
+        any_active = (any(is_active for _, is_active, _ in bars.values())
+                      or keyboard_with_bar(conn, bars))
+        client = active_client(conn, root) if any_active else None
+        caught = catch_clicks_of(conn, caught, client)
         conn.flush()
 
 

@@ -167,6 +167,11 @@ pids+=($overterm_pid)
 wait_until '[ "$(shown "^overterm$")" = 1 ]' 30 || fail "the second xterm did not appear"
 overterm=$(xdotool search --onlyvisible --name '^overterm$' | head -1)
 xdotool windowmove "$overterm" $((left + 60)) $((top + 100))
+# xfwm4 may map a new window under the maximised one, the active window it knows: brought
+# forward as from the task list, so that the click below falls on it
+maxterm=$(xdotool search --onlyvisible --name '^maxterm$' | head -1)
+over "$overterm" "$maxterm" || xdotool windowactivate "$overterm"
+wait_until 'over "$overterm" "$maxterm"' || fail "the second xterm stays under the maximised one"
 sleep 0.5
 under_bar() { /usr/bin/import -window root -crop "40x40+$((left + 100))+$((top + 150))" "$work/under-bar.png"; }
 shows_overterm() { under_bar; [ "$(/usr/bin/convert "$work/under-bar.png" -format %k info:)" = 1 ]; }
@@ -198,7 +203,6 @@ wait_until '[ "$(shown "^overterm$")" = 0 ]' || fail "the second xterm did not c
 # minimised, with "Always on top" off: its box stands in the work area over the maximised
 # xterm, and the window comes back by the tray icon where the tray shows it, else by the box
 floating_rect=$(bar_rect)
-maxterm=$(xdotool search --onlyvisible --name '^maxterm$' | head -1)
 ! desktop_tray_shows_icons || wait_until '[ "$(tray_icon)" != none ]' || fail "no tray icon in the desktop's tray"
 xdotool mousemove $((left + 124)) $((top + 6)) click 1
 wait_until '[ "$(bar_rect)" != "$floating_rect" ]' || fail "the minimize button left the window at $(bar_rect)"

@@ -11,7 +11,11 @@ from Xlib.protocol import event
 
 
 def windows_below(window):
-    for child in window.query_tree().children:
+    try:
+        children = window.query_tree().children
+    except Exception:    # a window that went away while we walked the tree
+        return
+    for child in children:
         yield child
         yield from windows_below(child)
 

@@ -1,4 +1,5 @@
-# The companions that scripts/velmor starts before the bar and ends with it, so that the bar
+# shellcheck shell=bash
+# The companions that scripts/velmor starts with the bar and ends with it, so that the bar
 # is a good citizen of an X desktop under Wine: velmor-panels.exe makes the desktop's panels
 # known to Wine's shell, strut.py reserves the docked bar's strip on the X screen, and
 # stacking.py, told by velmor-ontop.exe, stacks the bar as "Always on top" says. Sourced
@@ -6,6 +7,7 @@
 
 DESKTOP_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 companions_dir=
+companions_wanted=  # a window manager keeps a work area: the companions run
 alive_pid=          # holds the pipe whose closing ends the companions
 panels_pid=
 strut_pid=
@@ -14,46 +16,71 @@ stacking_pid=
 # "left top right bottom" of the X work area of the current desktop; fails where no window
 # manager publishes one.
 x_work_area() {
-    local desktop
-    desktop=$(xprop -root -notype _NET_CURRENT_DESKTOP 2>/dev/null | awk -F' = ' 'NF == 2 { print $2 }')
-    xprop -root -notype _NET_WORKAREA 2>/dev/null | awk -F' = ' -v d="${desktop:-0}" '
-        NF == 2 { n = split($2, v, ", "); i = 4 * d
-                  if (n < i + 4) i = 0
-                  if (n >= 4) { print v[i+1], v[i+2], v[i+1] + v[i+3], v[i+2] + v[i+4]; ok = 1 } }
-        END { exit !ok }'
+    xprop -root -notype _NET_CURRENT_DESKTOP _NET_WORKAREA 2>/dev/null | awk -F' = ' '
+        NF == 2 && $1 == "_NET_CURRENT_DESKTOP" { d = $2 }
+        NF == 2 && $1 == "_NET_WORKAREA" { area = $2 }
+        END { n = split(area, v, ", "); i = 4 * d
+              if (n < i + 4) i = 0
+              if (n < 4) exit 1
+              print v[i+1], v[i+2], v[i+1] + v[i+3], v[i+2] + v[i+4] }'
 }
 
-# start_desktop_companions DIR: DIR holds the Win32 companions, built with the program. The
-# panels are read once, before the bar's own strut exists, so that strip never counts as a
-# panel. The companions read one pipe and end when it closes: at stop_desktop_companions,
-# or within a second of this shell's end, however it ends (tail --pid holds the pipe open,
-# not this shell, whose other children would keep it open too). Nothing starts where there
-# is no window manager (no panels, no work area to keep).
+# start_desktop_companions DIR: DIR holds the Win32 companions, built with the program; the
+# two steps below, one after the other (the run command starts the bar between them). The
+# companions read one pipe and end when it closes: at stop_desktop_companions, or within a
+# second of this shell's end, however it ends (tail --pid holds the pipe open, not this
+# shell, whose other children would keep it open too). Nothing starts where there is no
+# window manager (no panels, no work area to keep).
 start_desktop_companions() {
-    local work i
-    work=$(x_work_area) || return 0
-    companions_dir=$(mktemp -d)
-    mkfifo "$companions_dir/alive"
+    start_desktop_panels "$1" && start_desktop_keepers "$1"
+}
+
+# start_desktop_panels DIR: the panels made known to Wine's shell, which keeps a bar clear only
+# of the bars announced before it: so this returns once they are, before the bar starts. The
+# panels are read once, before the bar's own strut exists, so that strip never counts as a
+# panel; where the work area is the whole screen there is none, and nothing waits.
+start_desktop_panels() {
+    local area screen
+    local -a work
+    area=$(x_work_area) || return 0
+    companions_wanted=1
+    screen=$(xwininfo -root 2>/dev/null | awk '/^  Width:/ { w = $2 } /^  Height:/ { h = $2 } END { print w, h }')
+    read -r -a work <<<"$area"
+    [ "${work[0]}" -gt 0 ] || [ "${work[1]}" -gt 0 ] || [ "${work[2]} ${work[3]}" != "$screen" ] || return 0
+    open_companions_pipe
     # there before it is polled: each companion's redirections wait for the pipe to open
     : >"$companions_dir/panels.out"
     # each in a session of its own, as the bar is: Ctrl+C in the terminal ends none of them
-    setsid wine "$1/velmor-panels.exe" $work <"$companions_dir/alive" >"$companions_dir/panels.out" 2>/dev/null &
+    setsid wine "$1/velmor-panels.exe" "${work[@]}" <"$companions_dir/alive" >"$companions_dir/panels.out" 2>/dev/null &
     panels_pid=$!
+    for _ in $(seq 500); do
+        grep -q ready "$companions_dir/panels.out" && return 0
+        kill -0 "$panels_pid" 2>/dev/null || break
+        sleep 0.02
+    done
+    echo "the desktop's panels could not be made known to Wine's shell ($1/velmor-panels.exe)" >&2
+    stop_desktop_companions
+    return 1
+}
+
+# start_desktop_keepers DIR: the strip's and the stacking's keepers, which find the bar
+# whenever it comes; after start_desktop_panels.
+start_desktop_keepers() {
+    [ -n "$companions_wanted" ] || return 0
+    [ -n "$companions_dir" ] || open_companions_pipe
     setsid /usr/bin/python3 "$DESKTOP_DIR/strut.py" <"$companions_dir/alive" >/dev/null 2>"$companions_dir/strut.err" &
     strut_pid=$!
     setsid bash -c 'wine "$1" 2>/dev/null | /usr/bin/python3 "$2"' stacking "$1/velmor-ontop.exe" \
         "$DESKTOP_DIR/stacking.py" <"$companions_dir/alive" >/dev/null 2>"$companions_dir/stacking.err" &
     stacking_pid=$!
+}
+
+# the companions' folder and the pipe they read
+open_companions_pipe() {
+    companions_dir=$(mktemp -d)
+    mkfifo "$companions_dir/alive"
     setsid tail -f /dev/null --pid=$$ >"$companions_dir/alive" 2>/dev/null &
     alive_pid=$!
-    for i in $(seq 100); do
-        grep -q ready "$companions_dir/panels.out" && return 0
-        kill -0 "$panels_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    echo "the desktop's panels could not be made known to Wine's shell ($1/velmor-panels.exe)" >&2
-    stop_desktop_companions
-    return 1
 }
 
 stop_desktop_companions() {
@@ -70,5 +97,5 @@ stop_desktop_companions() {
         wait "$pid" 2>/dev/null || true
     done
     rm -rf "$companions_dir"
-    companions_dir= alive_pid= panels_pid= strut_pid= stacking_pid=
+    companions_dir='' companions_wanted='' alive_pid='' panels_pid='' strut_pid='' stacking_pid=''
 }

@@ -37,17 +37,18 @@ if [ -z "${DISPLAY:-}" ]; then
     start_private_display 1024x768x24 || fail "no private X display could be started"
 else
     xdpyinfo >/dev/null 2>&1 || fail "the X display $DISPLAY cannot be opened"
-    # the desktop's panels known to Wine's shell before the bar asks it for its strip
     trap stop_desktop_companions EXIT
-    start_desktop_companions "$(dirname "$exe")" || exit 1
+    start_desktop_panels "$(dirname "$exe")" || exit 1
 fi
 
 # The terminal that started us keeps the keyboard: the bar takes it when it appears, as a
 # program just started does on Windows, and it is given back once the bar has taken it.
 keyboard=$(xdotool getwindowfocus 2>/dev/null || true)
+# the X windows of this copy's bar, shown or not
+bar_exists() { xdotool search --pid "$velmor_pid" --name '^Velmor$' >/dev/null 2>&1; }
 wait_for_bar() {
     for _ in $(seq 100); do
-        xdotool search --pid "$velmor_pid" --name '^Velmor$' >/dev/null 2>&1 && { sleep 1; return 0; }
+        bar_exists && return 0
         kill -0 "$velmor_pid" 2>/dev/null || return 1
         sleep 0.1
     done
@@ -66,9 +67,6 @@ give_keyboard_back() {
         sleep 0.1
     done
 }
-
-# the X windows of this copy's bar, shown or not
-bar_exists() { xdotool search --pid "$velmor_pid" --name '^Velmor$' >/dev/null 2>&1; }
 
 if [ -z "$screenshot" ]; then
     # Ctrl+C here would end the program at once, without its shutdown, and lose its
@@ -91,19 +89,22 @@ if [ -z "$screenshot" ]; then
         kill -KILL "$velmor_pid" 2>/dev/null || true
         wait "$velmor_pid" 2>/dev/null || true    # so bash says no "Killed" of it
     }
-    # what VELMOR.INI was before the run: the program writes it only as it closes (and Wine
-    # leaves it untouched when nothing in it changes)
-    ini_before=$(stat -c %y VELMOR.INI 2>/dev/null || true)
     # Wine on X: a program started with a terminal on any of its standard streams gets a
     # console of its own there (conhost.exe --unix), which can outlive it with Wine's
     # services and read what is typed: this one gets none
     setsid wine "$exe" </dev/null >/dev/null 2>&1 &
     velmor_pid=$!
+    # what VELMOR.INI was before the run: the program writes it only as it closes (and Wine
+    # leaves it untouched when nothing in it changes)
+    ini_before=$(stat -c %y VELMOR.INI 2>/dev/null || true)
     trap close_velmor INT TERM
     # what runs from here on is ended by Ctrl+C too, with a status that must not end us
     shown=
-    if wait_for_bar; then
-        shown=1
+    wait_for_bar && shown=1
+    # the keepers once the bar is there: started beside it, they would slow its start
+    start_desktop_keepers "$(dirname "$exe")"
+    if [ -n "$shown" ]; then
+        sleep 1 || true
         [ -z "$keyboard" ] || give_keyboard_back || true
     fi
     echo "Velmor is running; close it from its menu or press Ctrl+C"
@@ -132,7 +133,8 @@ start_wine_services
 wine "$exe" </dev/null >/dev/null 2>&1 &
 velmor_pid=$!
 wait_for_bar || fail "velmor.exe ended before its bar appeared"
-sleep 0.5
+start_desktop_keepers "$(dirname "$exe")"
+sleep 1.5
 /usr/bin/import -window root "$screenshot"
 echo "$screenshot"
 

@@ -18,7 +18,7 @@ WINE32_PACKAGES="wine32:i386 binutils-mingw-w64-i686"
 TWIN_PACKAGES="g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64"
 # what makes the Debian package (both widths, its icons) and checks it as Debian checks its own
 PACKAGE_PACKAGES="g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 imagemagick dpkg-dev lintian
-    desktop-file-utils appstream man-db groff-base file procps"
+    desktop-file-utils appstream man-db groff-base file procps shellcheck"
 # on a machine that runs no 32-bit x86 code: what emulates a PC, and what that PC has besides
 EMULATOR_PACKAGES="qemu-system-x86 debootstrap e2fsprogs util-linux"
 PC_PACKAGES="linux-image-amd64 procps"

@@ -24,6 +24,7 @@ own_test_prefix 1024x768
 rm -f "$WINEPREFIX/.velmor-ready"
 copies=()
 declare -A terminal_pid
+# shellcheck disable=SC2154 # work: set by own_display.sh
 fail() {
     echo "FAIL: $*"
     for copy in "${copies[@]}"; do

@@ -2,8 +2,9 @@
 # The Debian package checked as Debian checks its own: lintian, the menu entry, the
 # AppStream metainfo and the man page; then installed on this machine and run by a new
 # user on a display of its own with a window manager: the bar shows, its settings land in
-# that user's ~/.config/velmor, the menu entry's Exec line starts it, --autostart on then
-# off leaves nothing behind, and purging removes every file the package brought. The
+# that user's ~/.config/velmor, the menu entry's Exec line starts it, a second new user runs it
+# beside the first with a prefix and settings of their own, --autostart on then off leaves
+# nothing behind, and purging removes every file the package brought. The
 # install needs root (or sudo): without, that half is skipped and says so.
 #   tests/debian_package.sh DEB
 set -euo pipefail
@@ -73,17 +74,22 @@ if dpkg-query -W -f='${Status}' velmor 2>/dev/null | grep -q "ok installed"; the
     [ $failures = 0 ]
     exit
 fi
+# two new users; the second runs beside the first
 user=velmor-check$$
 home=/home/$user
-velmor_pid=
+user2=${user}b
+home2=/home/$user2
+declare -A run_pid    # by run's name: the process that becomes the user's command
 before_clean_up() {
-    [ -z "$velmor_pid" ] || kill -KILL "$velmor_pid" 2>/dev/null || true
-    if id "$user" >/dev/null 2>&1; then
-        # every process of the user this check made, such as a run it gave up on
+    local pid name
+    for pid in "${run_pid[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
+    for name in "$user" "$user2"; do
+        id "$name" >/dev/null 2>&1 || continue
+        # every process of the users this check made, such as a run it gave up on
         # shellcheck disable=SC2046
-        as_root kill -KILL $(pgrep -u "$user") 2>/dev/null || true
-        as_root userdel -r "$user" 2>/dev/null || true
-    fi
+        as_root kill -KILL $(pgrep -u "$name") 2>/dev/null || true
+        as_root userdel -r "$name" 2>/dev/null || true
+    done
     if dpkg-query -W -f='${Status}' velmor 2>/dev/null | grep -q "ok installed"; then
         as_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq -o DPkg::Lock::Timeout=600 velmor >/dev/null 2>&1 || true
     fi
@@ -95,33 +101,37 @@ export DISPLAY=$own_display
 start_openbox "$work/openbox.log"
 pids+=($!)
 
-# as_user COMMAND...: in the new user's own environment, in the root folder, on our display
+# as_user COMMAND...: in the new user's own environment ($user, $home), in the root folder,
+# on our display
 as_user() {
     as_root runuser -u "$user" -- env -i HOME="$home" USER="$user" LOGNAME="$user" \
         PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" sh -c 'cd / && exec "$@"' velmor "$@"
 }
 seconds_since() { awk -v a="$EPOCHREALTIME" -v b="$1" 'BEGIN { printf "%.1f", a - b }'; }
-bar_shown() { xdotool search --onlyvisible --name '^Velmor$' >/dev/null 2>&1; }
+bars() { shown '^Velmor$' || true; }    # xdotool fails where it finds none
 # start_bar NAME COMMAND...: the user's COMMAND in the background, with Ctrl+C's signal not
 # ignored, as in a terminal; its log's first line is the process that becomes COMMAND.
-# Sets velmor_pid and took, the seconds until the bar shows.
+# Returns once one more bar shows; sets took, the seconds until then.
 start_bar() {
-    local started=$EPOCHREALTIME log=$work/$1.log
+    local name=$1 started=$EPOCHREALTIME log=$work/$1.log before
     shift
+    before=$(bars)
     as_user sh -c 'echo $$ && exec env --default-signal=INT "$@"' velmor "$@" >"$log" 2>&1 &
-    velmor_pid=$!
+    run_pid[$name]=$!
     took=
-    wait_until 'bar_shown || ! kill -0 "$velmor_pid" 2>/dev/null' 180 || true
-    bar_shown || { fail "no bar after $*: $(cat "$log")"; return 1; }
+    wait_until '[ "$(bars)" -gt "$before" ] || ! kill -0 "${run_pid[$name]}" 2>/dev/null' 180 || true
+    [ "$(bars)" -gt "$before" ] || { fail "no bar after $*: $(cat "$log")"; return 1; }
     took=$(seconds_since "$started")
 }
 # close_bar NAME: Ctrl+C's signal to the run command, which closes the bar as its Close
 # command does
 close_bar() {
+    local before
+    before=$(bars)
     kill -INT "$(head -n1 "$work/$1.log")" 2>/dev/null || true
-    wait_until '! bar_shown' 30 || fail "the bar did not close on Ctrl+C's signal"
-    wait "$velmor_pid" || fail "velmor ended with status $?: $(cat "$work/$1.log")"
-    velmor_pid=
+    wait_until '[ "$(bars)" -lt "$before" ]' 30 || fail "the bar did not close on Ctrl+C's signal"
+    wait "${run_pid[$1]}" || fail "velmor ended with status $?: $(cat "$work/$1.log")"
+    unset "run_pid[$1]"
 }
 wineserver_ends() { ! pgrep -u "$user" '^wineserver' >/dev/null; }
 
@@ -129,7 +139,9 @@ wineserver_ends() { ! pgrep -u "$user" '^wineserver' >/dev/null; }
 dpkg-deb -c "$deb" | awk '{ sub(/^\./, "", $6); sub(/\/$/, "", $6); print $6 }' |
     while read -r path; do [ -e "$path" ] || echo "$path"; done >"$work/brought"
 install_started=$EPOCHREALTIME
-as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600 "$deb" >"$work/apt.log" 2>&1 ||
+# as the README says: apt install ./velmor_….deb
+(cd "$(dirname "$deb")" && as_root env DEBIAN_FRONTEND=noninteractive apt install -y -q -o DPkg::Lock::Timeout=600 \
+    "./$(basename "$deb")") >"$work/apt.log" 2>&1 ||
     { fail "apt-get install: $(cat "$work/apt.log")"; exit 1; }
 as_root useradd -m "$user"
 [ "$(as_user velmor --version)" = "velmor $(sed -n 's/.*VELMOR_VERSION  *"\(.*\)".*/\1/p' "$here/../res/version.h")" ] ||
@@ -164,18 +176,46 @@ wait_until wineserver_ends 30 || echo "the user's wineserver still runs: the nex
 start_bar menu $exec_line && ok "the menu entry's Exec line ($exec_line) starts it"
 later_start=$took
 close_bar menu
-# Wine alone, the floor for a later start: the same program, prefix and display
+# the prefix of the width that runs here
 if [ -d "$home/.local/share/velmor/wineprefix" ]; then
-    prefix=$home/.local/share/velmor/wineprefix exe=/usr/lib/velmor/win32/velmor.exe
+    prefix=wineprefix exe=/usr/lib/velmor/win32/velmor.exe
 else
-    prefix=$home/.local/share/velmor/twin/wineprefix exe=/usr/lib/velmor/win64/velmor.exe
+    prefix=twin/wineprefix exe=/usr/lib/velmor/win64/velmor.exe
 fi
+
+# a second user beside the first, both bars at once, each with their own prefix and
+# settings: the first's bar docked at the bottom, as its VELMOR.INI says, the second's at
+# the top, where a new user's starts
+printf '[PREFS]\r\nALIGN=3\r\n' >"$home/.config/velmor/VELMOR.INI"
+as_root useradd -m "$user2"
+start_bar one velmor
+user=$user2 home=$home2 start_bar two velmor
+# "USER Y" of each bar shown: whose process shows it, and where
+placed=$(for bar in $(xdotool search --onlyvisible --name '^Velmor$'); do
+    echo "$(stat -c %U "/proc/$(xdotool getwindowpid "$bar")") $(xdotool getwindowgeometry "$bar" | awk -F'[ ,]' '/Position/ { print $5 }')"
+done | sort)
+if [ "$placed" = "$(printf '%s 714\n%s 0' "$user" "$user2" | sort)" ]; then
+    ok "two users at once, each bar where that user's settings put it"
+else
+    fail "two users at once: the bars' users and heights are $(tr '\n' ' ' <<<"$placed")"
+fi
+close_bar two
+close_bar one
+for account in "$user:$home:3" "$user2:$home2:1"; do
+    IFS=: read -r name folder align <<<"$account"
+    [ "$(stat -c %U "$folder/.local/share/velmor/$prefix" "$folder/.config/velmor/VELMOR.INI" 2>&1 | sort -u)" = "$name" ] &&
+        grep -q "^ALIGN=$align" "$folder/.config/velmor/VELMOR.INI" ||
+        fail "$name's prefix and settings are not their own in their home: $(ls -ld "$folder/.local/share/velmor"/* "$folder/.config/velmor"/* 2>&1)"
+done
+
+# Wine alone, the floor for a later start: the same program, prefix and display
 wait_until wineserver_ends 30 || echo "the user's wineserver still runs: the next start is not from cold"
-start_bar wine env WINEPREFIX="$prefix" WINEDEBUG=-all wine "$exe"
+start_bar wine env WINEPREFIX="$home/.local/share/velmor/$prefix" WINEDEBUG=-all wine "$exe"
 wine_alone=$took
 kill "$(head -n1 "$work/wine.log")"
-wait "$velmor_pid" || true
-velmor_pid=
+wait "${run_pid[wine]}" || true
+unset "run_pid[wine]"
+wait_until '[ "$(bars)" = 0 ]' 10 || true
 
 # start at login on request, and nothing left once it is off again
 (cd "$home" && find . | sort) >"$work/home.before"

@@ -39,6 +39,8 @@ void AnnounceAppBar(void);
 void BuildBarMenu(void);
 void ApplyOntopPreference(void);
 void StartClockTimer(void);
+
+// The message loop that follows it; returns the exit status.
 int RunMessageLoop(void);
 
 // Bold Arial of the given pixel height, the face of the clock panels, the caption strip and

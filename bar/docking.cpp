@@ -17,7 +17,8 @@ int ChooseEdge(int x, int y)
     return y > GetSystemMetrics(SM_CYSCREEN) / 2 ? PLACEMENT_BOTTOM : PLACEMENT_TOP;
 }
 
-// Wine's shell leaves the docked strip in the work area; Windows' has taken it out already.
+// Wine: its shell leaves the docked strip in the work area. Harmless on Windows, whose
+// shell has taken it out already.
 void GetFreeArea(RECT* area)
 {
     SystemParametersInfoA(SPI_GETWORKAREA, 0, area, 0);
@@ -109,8 +110,9 @@ void OnAppBarNotify(WPARAM code, LPARAM lParam)
     }
 }
 
-// Wine's move loop takes only the position from the WM_MOVING rectangle, never its
-// size, so the window is given the new size here as well.
+// Wine: its move loop takes only the position from the WM_MOVING rectangle, never its
+// size, so the window is given the new size here as well. Harmless on Windows, which
+// takes both.
 static void ResizeForDrag(const RECT* dragRect)
 {
     SetWindowPos(barWindow, NULL, 0, 0, dragRect->right - dragRect->left, dragRect->bottom - dragRect->top,
@@ -143,6 +145,8 @@ static void FloatDockedBar(RECT* dragRect, POINT cursor)
 // The floating window reaches an edge: it becomes the full-width strip there.
 static void DockFloatingBar(RECT* dragRect)
 {
+    // Not the start-up row (598, 743, 888, 1033): after a drag each filler panel but the
+    // first overlaps the one before it by two pixels more, on purpose.
     static const int fillerLeft[FILLER_COUNT] = { 598, 741, 886, 1031 };
     alignPreference = selectedPlacement;
     ShowWindow(minimizeButton, SW_HIDE);

@@ -18,7 +18,8 @@ static void PaintDockedFrame(HDC dc)
 {
     const int top = CAPTION_STRIP_HEIGHT, right = CAPTION_COLUMN_WIDTH;   // under the globe
     int bottom = appBar.rc.bottom;
-    // a cleared strip (bottom 0) draws nothing; Wine would fill an upside-down rectangle
+    // a cleared strip (bottom 0) draws nothing. Wine: it would fill an upside-down
+    // rectangle; harmless on Windows, which fills none
     if (bottom <= top)
         return;
     FillBox(dc, 0, top, right - 4, bottom, GetSysColorBrush(COLOR_ACTIVECAPTION));
@@ -73,8 +74,9 @@ void PaintBarFrame(int mode)
     ReleaseDC(barWindow, dc);
 }
 
-// Without a shell the minimised window is a small box of its own (Wine's on X is 160 x 24
-// at the bottom left); the bar has no system caption, so nothing else would draw it.
+// Wine on X, and Windows without a shell: the minimised window is a small box of its own
+// (Wine's on X is 160 x 24 at the bottom left); the bar has no system caption, so nothing
+// else would draw it. Never called under Explorer, whose taskbar takes the minimised window.
 void PaintMinimizedBox(void)
 {
     RECT box;

@@ -23,6 +23,9 @@ LRESULT CALLBACK MapSubclassProc(HWND window, UINT message, WPARAM wParam, LPARA
 // Open the dialogs modally, owned by the bar window.
 void OpenPropertiesDialog(void);
 void OpenAboutBox(void);
+// Runs the dialog of template id modally, owned by the bar window; the dialog it opened
+// over, if any, is the one the user works in again once it has closed.
+void RunModalDialog(int id, DLGPROC procedure);
 // Moves a dialog just far enough to lie wholly in the work area, clear of the docked bar.
 void KeepDialogInView(HWND dialog);
 // The dialog the user works in: the one opened last of those open (the tray icon's menu can

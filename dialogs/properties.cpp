@@ -18,9 +18,7 @@ void OpenPropertiesDialog(void)
     // map: the map, pins and regions exist once only
     if (propertiesDialog)
         return;
-    HWND outer = openDialog;
-    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PROPERTIES), barWindow, PropertiesDlgProc, 0);
-    openDialog = outer;
+    RunModalDialog(IDD_PROPERTIES, PropertiesDlgProc);
 }
 
 static void ShowClockChoices(HWND dialog)

@@ -25,6 +25,12 @@ extern HWND barWindow;          // the one top-level window
 
 void LoadStartupState(void);
 
+// Every part's state back to what it is when the program is loaded (zero, no window, no
+// handles), for a second start in one process: the tests start the bar many times.
+// It calls the Reset...State of each file that keeps state; velmor.exe never calls them,
+// and the link leaves them out.
+void ResetProgramState(void);
+
 // The whole program: start-up, window, message loop. Returns the exit status.
 int RunVelmor(HINSTANCE instance);
 

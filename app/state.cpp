@@ -1,5 +1,7 @@
 // The application state and its start-up values.
 #include "app/app.h"
+#include "bar/bar.h"
+#include "dialogs/dialogs.h"
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "zones/zones.h"
@@ -37,4 +39,23 @@ void LoadStartupState(void)
         LookupZone(&clockZones[i]);
     FormatAllClockTimes();
     RememberUtcMinute();
+}
+
+void ResetProgramState(void)
+{
+    appInstance = NULL;
+    screenWidth = 0;
+    timerInterval = 0;
+    arrowCursor = mapCursor = NULL;
+    alignPreference = ontopPreference = placement = floatedByDrag = 0;
+    ZeroMemory(&appBar, sizeof appBar);
+    barMenu = NULL;
+    barWindow = NULL;
+    ResetBarLayoutState();
+    ResetDockingState();
+    ResetTrayMenuState();
+    ResetClockState();
+    ResetDialogState();
+    ResetMapState();
+    ResetZoneListState();
 }

@@ -86,4 +86,9 @@ void HandleTrayNotify(UINT iconId, UINT mouseMessage);
 // Restores the minimised floating window and brings it to the front.
 void BringBackMinimizedBar(void);
 
+// For ResetProgramState: the children and bitmaps, the drag's choice, the tray menu's timers.
+void ResetBarLayoutState(void);
+void ResetDockingState(void);
+void ResetTrayMenuState(void);
+
 #endif

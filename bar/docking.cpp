@@ -263,3 +263,9 @@ void FitBarToScreen(void)
         KeepFloatingBarOnScreen();
     }
 }
+
+void ResetDockingState(void)
+{
+    selectedPlacement = 0;
+    fullScreenOpen = 0;
+}

@@ -164,3 +164,17 @@ void DrawAllClockPanels(void)
             DrawClockPanel(clockPanels[i], clockZones[i].name, clockTimes[i]);
     }
 }
+
+void ResetBarLayoutState(void)
+{
+    cornerBitmap = minimizeButton = closeButton = NULL;
+    for (int i = 0; i < CLOCK_COUNT; i++) {
+        clockPanels[i] = NULL;
+        pinBitmaps[i] = NULL;
+    }
+    for (int i = 0; i < FILLER_COUNT; i++)
+        fillerPanels[i] = NULL;
+    globeDockedBitmap = globeFloatingBitmap = minimizeUpBitmap = minimizeDownBitmap = NULL;
+    closeUpBitmap = closeDownBitmap = panelBitmap = fillerBitmap = mapBitmap = NULL;
+    staticProc = NULL;
+}

@@ -125,3 +125,10 @@ void HandleTrayNotify(UINT iconId, UINT mouseMessage)
         ShowMenuAtCursor();
     }
 }
+
+void ResetTrayMenuState(void)
+{
+    dialogMenuPoint.x = dialogMenuPoint.y = 0;
+    menuDelays = 0;
+    menuDialog = menuDialogFocus = NULL;
+}

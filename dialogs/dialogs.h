@@ -62,4 +62,9 @@ extern HRGN zoneRegions[ZONE_REGION_COUNT];   // in the header for the tests
 // Zone index under a map point, 0 when no region holds it (regions must be built).
 UINT FindMapZone(int x, int y);
 
+// For ResetProgramState: the open dialogs and the regions; the map and pins; the lists' keys.
+void ResetDialogState(void);
+void ResetMapState(void);
+void ResetZoneListState(void);
+
 #endif

@@ -97,3 +97,13 @@ LRESULT CALLBACK MapSubclassProc(HWND window, UINT message, WPARAM wParam, LPARA
     }
     return CallWindowProcA(previousMapProc, window, message, wParam, lParam);
 }
+
+void ResetMapState(void)
+{
+    mapControl = NULL;
+    for (int i = 0; i < CLOCK_COUNT; i++)
+        mapPins[i] = NULL;
+    previousMapProc = NULL;
+    activePin = 0;
+    cursorShowCount = 0;
+}

@@ -31,3 +31,10 @@ void RunModalDialog(int id, DLGPROC procedure)
     DialogBoxParamA(appInstance, MAKEINTRESOURCEA(id), barWindow, procedure, 0);
     openDialog = outer;
 }
+
+void ResetDialogState(void)
+{
+    openDialog = propertiesDialog = NULL;
+    for (int i = 0; i < ZONE_REGION_COUNT; i++)
+        zoneRegions[i] = NULL;
+}

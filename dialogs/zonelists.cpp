@@ -47,3 +47,9 @@ void TakeAltKeysInZoneLists(HWND dialog)
             editProc = (WNDPROC)SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)ZoneListEditProc);
     }
 }
+
+void ResetZoneListState(void)
+{
+    listProc = editProc = NULL;
+    altChordUsed = 0;
+}

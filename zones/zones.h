@@ -59,4 +59,8 @@ void FormatAllClockTimes(void);
 
 void DrawClockPanel(HWND panel, const char* name, const char* timeText);
 
+// For ResetProgramState: the clocks' zones and texts and the last recomputation; a test's
+// fixed time stays.
+void ResetClockState(void);
+
 #endif

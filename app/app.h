@@ -10,18 +10,43 @@ extern int screenWidth;         // SM_CXSCREEN, read at start-up and at each dis
 extern UINT timerInterval;      // clock timer period, ms
 extern HCURSOR arrowCursor;     // the system arrow; the bar's class cursor
 extern HCURSOR mapCursor;       // pointing hand shown over the Properties map
-extern int alignPreference;     // "ALIGN": 1 top, 3 bottom, 99 floating
+extern int alignPreference;     // "ALIGN" as read, and as the last drag left it (its end)
 extern int ontopPreference;     // "ONTOP": 1 topmost, 0 not, anything else: leave alone
-extern int placement;           // where the bar is now: 1 top, 3 bottom, -2 floating
+extern int placement;           // where the bar is: set by OpenBarWindow, then by the drags
 extern int floatedByDrag;       // 1 while a drag has turned the docked bar into the floating one
 extern APPBARDATA appBar;       // the one record for every SHAppBarMessage call
 extern HMENU barMenu;           // the popup menu, built once
 extern HWND barWindow;          // the one top-level window
 
-#define PLACEMENT_TOP      1
-#define PLACEMENT_BOTTOM   3
+// Where the bar is, in placement's values; "ALIGN", the layout of the children and the
+// shell's edge are derived from it by the conversions below, and by nothing else.
+#define PLACEMENT_TOP      1      // the shell's ABE_TOP
+#define PLACEMENT_BOTTOM   3      // the shell's ABE_BOTTOM
 #define PLACEMENT_FLOATING (-2)
-#define ALIGN_FLOATING     99
+#define ALIGN_FLOATING     99     // "ALIGN" of the floating window; the edges keep their numbers
+#define LAYOUT_DOCKED      1      // the children in a row, or in a column under a caption
+#define LAYOUT_FLOATING    2
+static_assert(PLACEMENT_TOP == ABE_TOP && PLACEMENT_BOTTOM == ABE_BOTTOM,
+              "a docked placement is the shell's edge");
+
+// "ALIGN" as read: 3 the bottom edge, 99 floating; any other value the top edge.
+inline int PlacementOfAlign(int align)
+{
+    return align == ALIGN_FLOATING ? PLACEMENT_FLOATING : align == PLACEMENT_BOTTOM ? PLACEMENT_BOTTOM : PLACEMENT_TOP;
+}
+inline int AlignOfPlacement(int where)
+{
+    return where == PLACEMENT_FLOATING ? ALIGN_FLOATING : where;
+}
+inline int LayoutOfPlacement(int where)
+{
+    return where == PLACEMENT_FLOATING ? LAYOUT_FLOATING : LAYOUT_DOCKED;
+}
+// For appBar.uEdge: floating is an edge no shell knows.
+inline UINT ShellEdgeOfPlacement(int where)
+{
+    return (UINT)where;
+}
 
 void LoadStartupState(void);
 

@@ -27,7 +27,7 @@ HWND CreateBarWindow(void)
 {
     DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME;
     int x = 0, y = 0, width = screenWidth, height = DOCKED_HEIGHT;
-    if (alignPreference == ALIGN_FLOATING) {
+    if (placement == PLACEMENT_FLOATING) {
         style |= WS_SYSMENU;
         x = FLOATING_START_X;
         y = FLOATING_START_Y;
@@ -90,17 +90,18 @@ int RunMessageLoop(void)
 
 BOOL OpenBarWindow(void)
 {
+    placement = PlacementOfAlign(alignPreference);
     RegisterBarClass();
     if (!CreateBarWindow())
         return FALSE;
     AnnounceAppBar();
-    if (alignPreference != ALIGN_FLOATING)
+    if (placement != PLACEMENT_FLOATING)
         DockBar();
     ShowWindow(barWindow, SW_SHOW);
     UpdateWindow(barWindow);
     BuildBarMenu();
     ApplyOntopPreference();
-    LayOutBar(alignPreference == ALIGN_FLOATING ? LAYOUT_FLOATING : LAYOUT_DOCKED);
+    LayOutBar(LayoutOfPlacement(placement));
     StartClockTimer();
     return TRUE;
 }

@@ -22,7 +22,6 @@ HWND barWindow;
 void LoadStartupState(void)
 {
     floatedByDrag = 0;
-    placement = PLACEMENT_TOP;
     screenWidth = GetSystemMetrics(SM_CXSCREEN);
     timerInterval = 500;
     arrowCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);

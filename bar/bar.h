@@ -5,8 +5,6 @@
 #include <windows.h>
 #include "zones/zones.h"
 
-#define LAYOUT_DOCKED   1
-#define LAYOUT_FLOATING 2
 #define FILLER_COUNT    4
 
 // The bar's geometry, pixels. A clock or filler panel is 145 x 49; the docked bar puts the

@@ -46,9 +46,7 @@ void DockBar(void)
     GetWindowRect(barWindow, &window);
     int height = window.bottom - window.top;
 
-    // an edge we don't know from the settings file docks at the top, as the default does;
-    // keeping a stale edge would leave the bar covering the whole screen
-    QueryBarPosition(alignPreference == PLACEMENT_BOTTOM ? ABE_BOTTOM : ABE_TOP);
+    QueryBarPosition(ShellEdgeOfPlacement(placement));
     if (appBar.uEdge == ABE_TOP)
         appBar.rc.bottom = appBar.rc.top + height;
     else
@@ -69,7 +67,7 @@ void ReleaseBarSpace(void)
         appBar.uEdge = ABE_TOP;
     SetRectEmpty(&appBar.rc);
     SHAppBarMessage(ABM_SETPOS, &appBar);
-    appBar.uEdge = (UINT)PLACEMENT_FLOATING;
+    appBar.uEdge = ShellEdgeOfPlacement(PLACEMENT_FLOATING);
 }
 
 static void SetBarZOrder(HWND insertAfter)
@@ -148,7 +146,6 @@ static void DockFloatingBar(RECT* dragRect)
     // Not the start-up row (598, 743, 888, 1033): after a drag each filler panel but the
     // first overlaps the one before it by two pixels more, on purpose.
     static const int fillerLeft[FILLER_COUNT] = { 598, 741, 886, 1031 };
-    alignPreference = selectedPlacement;
     ShowWindow(minimizeButton, SW_HIDE);
     ShowWindow(closeButton, SW_HIDE);
     InvalidateRect(barWindow, NULL, TRUE);
@@ -204,8 +201,8 @@ void OnBarExitSizeMove(void)
     if (selectedPlacement != 0)
         placement = selectedPlacement;
 
+    alignPreference = AlignOfPlacement(placement);
     if (placement == PLACEMENT_FLOATING) {
-        alignPreference = ALIGN_FLOATING;
         ShowWindow(minimizeButton, SW_SHOW);
         ShowWindow(closeButton, SW_SHOW);
         SetWindowPos(barWindow, NULL, 0, 0, FLOATING_WIDTH, FLOATING_HEIGHT,
@@ -214,11 +211,9 @@ void OnBarExitSizeMove(void)
         SetTrayIcon(NIM_ADD);
         DrawAllClockPanels();
     } else {
-        alignPreference = placement;
         ShowWindow(minimizeButton, SW_HIDE);
         ShowWindow(closeButton, SW_HIDE);
-        DockBar();
-        PaintBarFrame(LAYOUT_DOCKED);
+        DockBar();   // which paints the docked frame
         RepaintClockPanels();
         SetTrayIcon(NIM_DELETE);
         // with "Show window contents while dragging" off the move loop puts the window at its

@@ -132,7 +132,6 @@ void LayOutBar(int mode)
         FitFillerPanels(FALSE);
         PlaceClockPanels(LAYOUT_FLOATING, SWP_NOACTIVATE | SWP_NOZORDER);
         floatedByDrag = 0;
-        placement = PLACEMENT_FLOATING;
     }
 
     RepaintClockPanels();

@@ -25,8 +25,6 @@ void LoadPreferences(void)
 {
     ontopPreference = ReadSetting("PREFS", "ONTOP", 1);
     alignPreference = ReadSetting("PREFS", "ALIGN", 1);
-    if (alignPreference == PLACEMENT_BOTTOM)
-        placement = PLACEMENT_BOTTOM;
 }
 
 void SavePreferences(void)

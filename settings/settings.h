@@ -15,7 +15,7 @@
 int ReadSetting(const char* section, const char* key, int defaultValue);
 void WriteSetting(const char* section, const char* key, int value);
 
-// [PREFS] into alignPreference and ontopPreference; ALIGN=3 starts the bar at the bottom.
+// [PREFS] into alignPreference and ontopPreference.
 void LoadPreferences(void);
 // Writes "ALIGN" then "ONTOP".
 void SavePreferences(void);

@@ -38,8 +38,8 @@ extern HBITMAP pinBitmaps[CLOCK_COUNT];   // one pin a clock
 extern HBITMAP mapBitmap;
 
 void LayOutBar(int mode);
-// Where clock panel i (0 to 3) stands in the bar's client area in the given layout.
-POINT ClockPanelPlace(int i, int mode);
+// Where a clock's panel stands in the bar's client area in the given layout.
+POINT ClockPanelPlace(int clock, int mode);
 // Moves the four clock panels to their places in the given layout.
 void PlaceClockPanels(int mode, UINT flags);
 // Makes the filler panels that screenWidth calls for and drops the others.

@@ -63,12 +63,12 @@ static HWND CreatePanel(int x, int y, HBITMAP picture, BOOL visible)
     return panel;
 }
 
-POINT ClockPanelPlace(int i, int mode)
+POINT ClockPanelPlace(int clock, int mode)
 {
-    POINT place = { CAPTION_COLUMN_WIDTH + PANEL_WIDTH * i, 0 };
+    POINT place = { CAPTION_COLUMN_WIDTH + PANEL_WIDTH * clock, 0 };
     if (mode == LAYOUT_FLOATING) {
         place.x = 0;
-        place.y = CAPTION_STRIP_HEIGHT + PANEL_HEIGHT * i;
+        place.y = CAPTION_STRIP_HEIGHT + PANEL_HEIGHT * clock;
     }
     return place;
 }

@@ -39,27 +39,27 @@ void CreateMapAndPins(HWND dialog)
 }
 
 // The cursor belongs to the whole static class, so every notifying static shows the hand.
-void ChooseActivePin(int pin)
+void ChooseActivePin(int clock)
 {
     SetClassLongPtrA(mapControl, GCLP_HCURSOR, (LONG_PTR)mapCursor);
     ShowCursor(TRUE);
     cursorShowCount++;
-    activePin = pin;
+    activePin = clock;
 }
 
 // The pins overlap without clipping one another, so the screen pixels at a pin's old place
 // may be another pin's: the moved pin paints itself afresh instead of taking them along.
-void MovePin(int pin, int x, int y)
+void MovePin(int clock, int x, int y)
 {
-    HWND window = mapPins[pin - 1];
+    HWND window = mapPins[clock];
     SetWindowPos(window, window, x, y, 0, 0, SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOSIZE | SWP_NOCOPYBITS);
 }
 
-POINT GetPinPosition(int pin)
+POINT GetPinPosition(int clock)
 {
     WINDOWPLACEMENT where = {};
     where.length = sizeof where;
-    GetWindowPlacement(mapPins[pin - 1], &where);
+    GetWindowPlacement(mapPins[clock], &where);
     POINT position = { where.rcNormalPosition.left, where.rcNormalPosition.top };
     return position;
 }
@@ -76,16 +76,15 @@ void ReleaseMapAndPins(void)
     for (int i = 0; i < CLOCK_COUNT; i++)
         mapPins[i] = NULL;
     previousMapProc = NULL;
-    activePin = 0;
 }
 
 static void OnMapRelease(int x, int y)
 {
-    if (activePin < 1 || activePin > CLOCK_COUNT)
+    if (activePin < 0 || activePin >= CLOCK_COUNT)
         return;
     // the release point becomes the pin's top-left corner, not its centre
     MovePin(activePin, x, y);
-    HitTestMapZone(x, y, activePin - 1);
+    HitTestMapZone(x, y, activePin);
 }
 
 LRESULT CALLBACK MapSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -22,10 +22,10 @@ void SavePreferences(void);
 
 // [ZONES] into each clock's zone index and DST switch in clockZones.
 void LoadClockChoices(void);
-// The zone index then the DST switch of clock 0 to 3, from clockZones.
+// The zone index then the DST switch of a clock, from clockZones.
 void SaveClockChoice(int clock);
 
-// The place last stored for clock 0 to 3's pin, (0, 0) when none is.
+// The place last stored for a clock's pin, (0, 0) when none is.
 POINT LoadPinPlace(int clock);
 void SavePinPlace(int clock, POINT place);
 

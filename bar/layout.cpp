@@ -113,13 +113,8 @@ void LayOutBar(int mode)
 
     cornerBitmap = CreateBitmapStatic(barWindow, 0, 0, CAPTION_COLUMN_WIDTH, CAPTION_STRIP_HEIGHT,
                                       floating ? globeFloatingBitmap : globeDockedBitmap, TRUE);
-    ShowWindow(cornerBitmap, SW_SHOW);
-    minimizeButton = CreateBitmapStatic(barWindow, 119, 2, 11, 11, minimizeUpBitmap, FALSE);
-    if (floating)
-        ShowWindow(minimizeButton, SW_SHOW);
-    closeButton = CreateBitmapStatic(barWindow, 132, 2, 11, 11, closeUpBitmap, FALSE);
-    if (floating)
-        ShowWindow(closeButton, SW_SHOW);
+    minimizeButton = CreateBitmapStatic(barWindow, 119, 2, 11, 11, minimizeUpBitmap, floating);
+    closeButton = CreateBitmapStatic(barWindow, 132, 2, 11, 11, closeUpBitmap, floating);
 
     for (int i = 0; i < CLOCK_COUNT; i++) {
         POINT place = ClockPanelPlace(i, mode);

@@ -28,13 +28,11 @@ void CreateMapAndPins(HWND dialog)
     POINT place = MapPlace(dialog);
     mapControl = CreateBitmapStatic(dialog, place.x, place.y, MAP_WIDTH, MAP_HEIGHT, mapBitmap, TRUE);
     previousMapProc = (WNDPROC)SetWindowLongPtrA(mapControl, GWLP_WNDPROC, (LONG_PTR)MapSubclassProc);
-    ShowWindow(mapControl, SW_SHOW);
 
     // pins stand where they were last stored, not where their clocks' zones are
     for (int i = 0; i < CLOCK_COUNT; i++) {
         POINT pin = LoadPinPlace(i);
         mapPins[i] = CreateBitmapStatic(mapControl, pin.x, pin.y, PIN_SIZE, PIN_SIZE, pinBitmaps[i], TRUE);
-        ShowWindow(mapPins[i], SW_SHOW);
     }
 }
 

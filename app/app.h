@@ -10,9 +10,10 @@ extern int screenWidth;         // SM_CXSCREEN, read at start-up and at each dis
 extern UINT timerInterval;      // clock timer period, ms
 extern HCURSOR arrowCursor;     // the system arrow; the bar's class cursor
 extern HCURSOR mapCursor;       // pointing hand shown over the Properties map
-extern int alignPreference;     // "ALIGN" as read, and as the last drag left it (its end)
+extern int alignPreference;     // "ALIGN" as read, then as the drags leave it (SettlePlacement)
 extern int ontopPreference;     // "ONTOP": 1 topmost, 0 not, anything else: leave alone
-extern int placement;           // where the bar is: set by OpenBarWindow, then by the drags
+extern int placement;           // where the bar is: the edge ALIGN names from the settings
+                                // loader, floating from the floating layout, then the drags'
 extern int floatedByDrag;       // 1 while a drag has turned the docked bar into the floating one
 extern APPBARDATA appBar;       // the one record for every SHAppBarMessage call
 extern HMENU barMenu;           // the popup menu, built once
@@ -29,10 +30,12 @@ extern HWND barWindow;          // the one top-level window
 static_assert(PLACEMENT_TOP == ABE_TOP && PLACEMENT_BOTTOM == ABE_BOTTOM,
               "a docked placement is the shell's edge");
 
-// "ALIGN" as read: 3 the bottom edge, 99 floating; any other value the top edge.
-inline int PlacementOfAlign(int align)
+// The edge "ALIGN" names: 3 the bottom; any other value, 99 too, the top (the floating
+// window is made afterwards, by the layout; a stale edge would leave the bar covering the
+// whole screen).
+inline int EdgeOfAlign(int align)
 {
-    return align == ALIGN_FLOATING ? PLACEMENT_FLOATING : align == PLACEMENT_BOTTOM ? PLACEMENT_BOTTOM : PLACEMENT_TOP;
+    return align == PLACEMENT_BOTTOM ? PLACEMENT_BOTTOM : PLACEMENT_TOP;
 }
 inline int AlignOfPlacement(int where)
 {

@@ -27,7 +27,7 @@ HWND CreateBarWindow(void)
 {
     DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME;
     int x = 0, y = 0, width = screenWidth, height = DOCKED_HEIGHT;
-    if (placement == PLACEMENT_FLOATING) {
+    if (alignPreference == ALIGN_FLOATING) {
         style |= WS_SYSMENU;
         x = FLOATING_START_X;
         y = FLOATING_START_Y;
@@ -90,18 +90,17 @@ int RunMessageLoop(void)
 
 BOOL OpenBarWindow(void)
 {
-    placement = PlacementOfAlign(alignPreference);
     RegisterBarClass();
     if (!CreateBarWindow())
         return FALSE;
     AnnounceAppBar();
-    if (placement != PLACEMENT_FLOATING)
+    if (alignPreference != ALIGN_FLOATING)
         DockBar();
     ShowWindow(barWindow, SW_SHOW);
     UpdateWindow(barWindow);
     BuildBarMenu();
     ApplyOntopPreference();
-    LayOutBar(LayoutOfPlacement(placement));
+    LayOutBar(alignPreference == ALIGN_FLOATING ? LAYOUT_FLOATING : LAYOUT_DOCKED);
     StartClockTimer();
     return TRUE;
 }

@@ -140,6 +140,14 @@ static void FloatDockedBar(RECT* dragRect, POINT cursor)
     placement = PLACEMENT_FLOATING;
 }
 
+// The bar's place, and the ALIGN preference that follows it. A docked bar dragged off its
+// edge keeps its ALIGN until the drag ends; a floating one docking takes its edge's at once.
+static void SettlePlacement(int where)
+{
+    placement = where;
+    alignPreference = AlignOfPlacement(where);
+}
+
 // The floating window reaches an edge: it becomes the full-width strip there.
 static void DockFloatingBar(RECT* dragRect)
 {
@@ -163,7 +171,7 @@ static void DockFloatingBar(RECT* dragRect)
     SendMessageA(cornerBitmap, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)globeDockedBitmap);
     PaintBarFrame(LAYOUT_DOCKED);
     floatedByDrag = 0;
-    placement = selectedPlacement;
+    SettlePlacement(selectedPlacement);
 }
 
 void OnBarMoving(RECT* dragRect)
@@ -198,10 +206,7 @@ void OnBarSizing(RECT* sizeRect)
 void OnBarExitSizeMove(void)
 {
     // until a drag has chosen one, the placement stands
-    if (selectedPlacement != 0)
-        placement = selectedPlacement;
-
-    alignPreference = AlignOfPlacement(placement);
+    SettlePlacement(selectedPlacement != 0 ? selectedPlacement : placement);
     if (placement == PLACEMENT_FLOATING) {
         ShowWindow(minimizeButton, SW_SHOW);
         ShowWindow(closeButton, SW_SHOW);

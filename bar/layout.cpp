@@ -127,6 +127,7 @@ void LayOutBar(int mode)
         FitFillerPanels(FALSE);
         PlaceClockPanels(LAYOUT_FLOATING, SWP_NOACTIVATE | SWP_NOZORDER);
         floatedByDrag = 0;
+        placement = PLACEMENT_FLOATING;
     }
 
     RepaintClockPanels();

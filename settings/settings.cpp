@@ -25,6 +25,7 @@ void LoadPreferences(void)
 {
     ontopPreference = ReadSetting("PREFS", "ONTOP", 1);
     alignPreference = ReadSetting("PREFS", "ALIGN", 1);
+    placement = EdgeOfAlign(alignPreference);
 }
 
 void SavePreferences(void)

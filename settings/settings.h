@@ -15,7 +15,7 @@
 int ReadSetting(const char* section, const char* key, int defaultValue);
 void WriteSetting(const char* section, const char* key, int value);
 
-// [PREFS] into alignPreference and ontopPreference.
+// [PREFS] into alignPreference and ontopPreference, and the edge ALIGN names into placement.
 void LoadPreferences(void);
 // Writes "ALIGN" then "ONTOP".
 void SavePreferences(void);

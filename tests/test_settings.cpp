@@ -30,6 +30,7 @@ TEST(Settings, EachKeyIsRead)
     }
     EXPECT_EQ(0, ontopPreference);
     EXPECT_EQ(3, alignPreference);
+    EXPECT_EQ(3, placement);
 }
 
 TEST(Settings, HandEditedValuesReadAsThePlatformReadsThem)
@@ -45,6 +46,7 @@ TEST(Settings, HandEditedValuesReadAsThePlatformReadsThem)
     EXPECT_EQ(0u, clockZones[0].dstInUse);         // empty value
     EXPECT_EQ(12, ontopPreference);                // names compare without case
     EXPECT_EQ(99, alignPreference);
+    EXPECT_EQ(1, placement);                       // 99 leaves placement alone until the layout
     // an overlong number is whatever the platform makes of it, but never a valid zone here
     EXPECT_GE(clockZones[3].zoneIndex - 1, (UINT)ZONE_COUNT);
 }

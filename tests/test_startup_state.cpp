@@ -22,6 +22,7 @@ TEST(StartupState, DefaultsWithoutAFile)
     SetFixedUtc(9, 5);
     Start();
     EXPECT_EQ(0, floatedByDrag);
+    EXPECT_EQ(1, placement);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), screenWidth);
     EXPECT_EQ(500u, timerInterval);
     EXPECT_EQ(LoadCursorA(NULL, (LPCSTR)IDC_ARROW), arrowCursor);

@@ -19,20 +19,19 @@ extern APPBARDATA appBar;       // the one record for every SHAppBarMessage call
 extern HMENU barMenu;           // the popup menu, built once
 extern HWND barWindow;          // the one top-level window
 
-// Where the bar is, in placement's values; "ALIGN", the layout of the children and the
-// shell's edge are derived from it by the conversions below, and by nothing else.
+// Where the bar is, in placement's values. Between them and "ALIGN", the layout of the
+// children and the shell's edge, the conversions below are the only ones.
 #define PLACEMENT_TOP      1      // the shell's ABE_TOP
 #define PLACEMENT_BOTTOM   3      // the shell's ABE_BOTTOM
 #define PLACEMENT_FLOATING (-2)
 #define ALIGN_FLOATING     99     // "ALIGN" of the floating window; the edges keep their numbers
-#define LAYOUT_DOCKED      1      // the children in a row, or in a column under a caption
-#define LAYOUT_FLOATING    2
+#define LAYOUT_DOCKED      1      // the panels in a row right of the globe's column
+#define LAYOUT_FLOATING    2      // the clocks in a column under the caption strip
 static_assert(PLACEMENT_TOP == ABE_TOP && PLACEMENT_BOTTOM == ABE_BOTTOM,
               "a docked placement is the shell's edge");
 
-// The edge "ALIGN" names: 3 the bottom; any other value, 99 too, the top (the floating
-// window is made afterwards, by the layout; a stale edge would leave the bar covering the
-// whole screen).
+// The edge "ALIGN" names: 3 the bottom; any other value, 99 too, the top, as the default
+// (the floating window is made afterwards, by the layout).
 inline int EdgeOfAlign(int align)
 {
     return align == PLACEMENT_BOTTOM ? PLACEMENT_BOTTOM : PLACEMENT_TOP;

@@ -240,9 +240,10 @@ static void ShutDownBar(void)
     PostQuitMessage(0);
 }
 
-// The minimised box: drawn here, and a click on it brings the window back, as the tray
-// icon's click does. The press is kept from the default handling, which would wait for the
-// release itself in a move loop.
+// The minimised box (Wine on X, and Windows without a shell; harmless under Explorer, which
+// keeps the minimised window off the screen): drawn here, and a click on it brings
+// the window back, as the tray icon's click does. The press is kept from the default
+// handling, which would wait for the release itself in a move loop.
 static LRESULT OnMinimizedBoxMessage(UINT message)
 {
     switch (message) {

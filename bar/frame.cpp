@@ -82,7 +82,7 @@ void PaintBarFrame(int mode)
 
 // Wine on X, and Windows without a shell: the minimised window is a small box of its own
 // (Wine's on X is 160 x 24 at the bottom left); the bar has no system caption, so nothing
-// else would draw it. Never called under Explorer, whose taskbar takes the minimised window.
+// else would draw it. Harmless under Explorer, which keeps the minimised window off the screen.
 void PaintMinimizedBox(void)
 {
     RECT box;

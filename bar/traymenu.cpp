@@ -114,8 +114,8 @@ void HandleTrayNotify(UINT iconId, UINT mouseMessage)
     if (iconId != TRAY_ICON_ID)
         return;
     if (mouseMessage == WM_LBUTTONUP && IsIconic(barWindow)) {
-        // Not every desktop shows the minimised window's taskbar button (Wine's on Linux
-        // shows only the minimised box), so the icon brings it back, as the button would.
+        // Wine on X: no taskbar button for the minimised window, only its box, so the icon
+        // brings it back, as the button would; harmless on Windows, which has the button too.
         BringBackMinimizedBar();
     } else if (mouseMessage == WM_LBUTTONUP) {
         SetForegroundWindow(barWindow);

@@ -192,7 +192,8 @@ def bring_forward_where_changed(conn, root, bars, report):
     minimised (its box in view), raised with its own windows over it."""
     for bar, now in report.items():
         before = bars.get(bar, (False, False, False))
-        if any(is_set and not was_set for is_set, was_set in zip(now, before)) or (before[2] and not now[2]):
+        newly_set = any(is_set and not was_set for is_set, was_set in zip(now, before))
+        if newly_set or (before[2] and not now[2]):
             conn.create_resource_object("window", bar).configure(stack_mode=X.Above)
             keep_own_windows_over(conn, root, bar)
 

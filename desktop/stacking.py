@@ -187,118 +187,78 @@ def give_click_back(conn, window, event):
     window.ungrab_button(X.AnyButton, X.AnyModifier)
 
 
-def bring_forward_where_changed(conn, root, bars, report):
-    """Each bar that the report shows on top, active or restored where it was not, or just
-    minimised (its box in view), raised with its own windows over it."""
-    for bar, now in report.items():
-        before = bars.get(bar, (False, False, False))
-        newly_set = any(is_set and not was_set for is_set, was_set in zip(now, before))
-        if newly_set or (before[2] and not now[2]):
-            conn.create_resource_object("window", bar).configure(stack_mode=X.Above)
-            keep_own_windows_over(conn, root, bar)
-
-
-class Stacker:
-    """What the loop keeps from one turn to the next: the bars as last reported, the
-    window manager's stacking and active window, and the window whose clicks are caught."""
-
-    def __init__(self, conn):
-        self.conn = conn
-        self.root = conn.screen().root
-        self.root.change_attributes(event_mask=X.PropertyChangeMask)
-        self.stacking, self.active = conn.intern_atom(STACKING), conn.intern_atom(ACTIVE)
-        self.bars, self.pending = {}, ""
-        self.clients = stacked_clients(conn, self.root)
-        self.top = top_normal(conn, self.clients)
-        self.caught = None   # the window whose clicks are caught while a bar has the keyboard
-        self.last_active = active_client(conn, self.root)
-        self.gone_at = 0.0   # when the active window went, leaving none active
-
-    def read_reports(self):
-        """velmor-ontop.exe's new reports taken in; False once its output has ended."""
-        text = os.read(sys.stdin.fileno(), 4096).decode()
-        if not text:
-            return False
-        report, self.pending = read_reports(self.pending + text)
-        if report is not None:
-            bring_forward_where_changed(self.conn, self.root, self.bars, report)
-            self.bars = report
-        return True
-
-    def active_changed(self, raised):
-        """The active window anew: it has come to the front, unless it is the window the
-        keyboard falls back to when the active one goes, at once or just after none was
-        active (fluxbox)."""
-        was_active, self.last_active = self.last_active, active_client(self.conn, self.root)
-        if self.last_active is None and was_active is not None and not viewable(self.conn, was_active):
-            self.gone_at = time.monotonic()
-        elif ((was_active is None or viewable(self.conn, was_active))
-              and time.monotonic() - self.gone_at > FALL_BACK_SECONDS):
-            raised = self.last_active or raised
-        return raised
-
-    def stacking_changed(self, raised):
-        """The stacking anew: the active window raised again (the list written anew as it
-        was, which openbox also does with no window raised once the bar has the keyboard,
-        and fluxbox just after a fall-back), or a new window on top, or one raised over the
-        old top, has come to the front; not one left on top when the window over it went
-        away, nor a change elsewhere."""
-        was_top, was_clients = self.top, self.clients
-        self.clients = stacked_clients(self.conn, self.root)
-        self.top = top_normal(self.conn, self.clients)
-        raised_again = (self.clients == was_clients and self.top == self.last_active
-                        and time.monotonic() - self.gone_at > FALL_BACK_SECONDS)
-        if raised_again or (self.top != was_top and was_top in self.clients):
-            raised = self.top or raised
-        return raised
-
-    def read_events(self):
-        """The X events that have come; the window that has just come to the front, or None."""
-        raised = None
-        while self.conn.pending_events():
-            event = self.conn.next_event()
-            if event.type == X.ButtonPress and self.caught is not None:
-                give_click_back(self.conn, self.caught, event)
-                raised, self.caught = self.caught.id, None
-            elif event.type != X.PropertyNotify:
-                continue
-            elif event.atom == self.active:
-                raised = self.active_changed(raised)
-            elif event.atom == self.stacking:
-                raised = self.stacking_changed(raised)
-        return raised
-
-    def catch_clicks_while_a_bar_has_the_keyboard(self):
-        """At every turn, not only at a report: the keyboard also comes back to a bar with
-        no change of its activity (its menu closed), and the window manager may change its
-        active window after the report."""
-        any_active = (any(is_active for _, is_active, _ in self.bars.values())
-                      or keyboard_with_bar(self.conn, self.bars))
-        client = active_client(self.conn, self.root) if any_active else None
-        self.caught = catch_clicks_of(self.conn, self.caught, client)
-
-    def turn(self):
-        """One turn of the loop, a fifth of a second at the most; False once the reports end."""
-        readable, _, _ = select.select([self.conn.fileno(), sys.stdin.fileno()], [], [], 0.2)
-        if sys.stdin.fileno() in readable and not self.read_reports():
-            return False
-        raised = self.read_events()
-        if raised is not None:
-            try:
-                restack_bars(self.conn, self.root, self.bars, raised)
-            except error.XError:
-                pass
-        self.catch_clicks_while_a_bar_has_the_keyboard()
-        self.conn.flush()
-        return True
-
-
 def main():
     conn = display.Display()
     conn.set_error_handler(lambda *_: None)   # a window gone meanwhile, a click taken already
-    stacker = Stacker(conn)
-    while stacker.turn():
-        pass
+    root = conn.screen().root
+    root.change_attributes(event_mask=X.PropertyChangeMask)
+    stacking, active = conn.intern_atom(STACKING), conn.intern_atom(ACTIVE)
+    bars, pending = {}, ""
+    clients = stacked_clients(conn, root)
+    top = top_normal(conn, clients)
+    caught = None   # the window whose clicks are caught while a bar has the keyboard
+    last_active = active_client(conn, root)
+    gone_at = 0.0   # when the active window went, leaving none active
+    while True:
+        readable, _, _ = select.select([conn.fileno(), sys.stdin.fileno()], [], [], 0.2)
+        raised = None   # the window that has just come to the front
+        if sys.stdin.fileno() in readable:
+            text = os.read(sys.stdin.fileno(), 4096).decode()
+            if not text:
+                return
+            report, pending = read_reports(pending + text)
+            if report is not None:
+                for bar, now in report.items():
+                    before = bars.get(bar, (False, False, False))
+                    # on top, active or restored, where it was not
+                    # or just minimised, its box in view
+                    if (any(is_set and not was_set for is_set, was_set in zip(now, before))
+                            or (before[2] and not now[2])):
+                        conn.create_resource_object("window", bar).configure(stack_mode=X.Above)
+                        keep_own_windows_over(conn, root, bar)
+                bars = report
+        while conn.pending_events():
+            event = conn.next_event()
+            if event.type == X.ButtonPress and caught is not None:
+                give_click_back(conn, caught, event)
+                raised, caught = caught.id, None
+            elif event.type != X.PropertyNotify:
+                continue
+            elif event.atom == active:
+                # not the window the keyboard falls back to when the active one goes, at
+                # once or just after none was active (fluxbox)
+                was_active, last_active = last_active, active_client(conn, root)
+                if last_active is None and was_active is not None and not viewable(conn, was_active):
+                    gone_at = time.monotonic()
+                elif ((was_active is None or viewable(conn, was_active))
+                      and time.monotonic() - gone_at > FALL_BACK_SECONDS):
+                    raised = last_active or raised
+            elif event.atom == stacking:
+                was_top, was_clients = top, clients
+                clients = stacked_clients(conn, root)
+                top = top_normal(conn, clients)
+                # the active window raised again (the list written anew as it was, which
+                # openbox also does with no window raised once the bar has the keyboard, and
+                # fluxbox just after a fall-back), or a new window on top, or one raised over
+                # the old top; not one left on top when the window over it went away, nor a
+                # change elsewhere
+                raised_again = (clients == was_clients and top == last_active
+                                and time.monotonic() - gone_at > FALL_BACK_SECONDS)
+                if raised_again or (top != was_top and was_top in clients):
+                    raised = top or raised
+        if raised is not None:
+            try:
+                restack_bars(conn, root, bars, raised)
+            except error.XError:
+                pass
+        # at every turn, not only at a report: the keyboard also comes back to a bar with no
+        # change of its activity (its menu closed), and the window manager may change its
+        # active window after the report
+        any_active = (any(is_active for _, is_active, _ in bars.values())
+                      or keyboard_with_bar(conn, bars))
+        client = active_client(conn, root) if any_active else None
+        caught = catch_clicks_of(conn, caught, client)
+        conn.flush()
 
 
 if __name__ == "__main__":

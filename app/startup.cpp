@@ -6,7 +6,7 @@
 #include "res/version.h"
 #include "settings/settings.h"
 
-static const char barClassName[] = "QxBarClass";
+static const char barClassName[] = VELMOR_BAR_CLASS;
 
 static const char refusalText[] =
     "You need to be using Windows95 or NT v4.0 to use Velmor!\n\nVelmor will now close...";

@@ -1,5 +1,7 @@
 // The application state and its start-up values.
 #include "app/app.h"
+#include "bar/bar.h"
+#include "dialogs/dialogs.h"
 #include "res/resource.h"
 #include "settings/settings.h"
 #include "zones/zones.h"
@@ -20,7 +22,6 @@ HWND barWindow;
 void LoadStartupState(void)
 {
     floatedByDrag = 0;
-    placement = PLACEMENT_TOP;
     screenWidth = GetSystemMetrics(SM_CXSCREEN);
     timerInterval = 500;
     arrowCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
@@ -37,4 +38,23 @@ void LoadStartupState(void)
         LookupZone(&clockZones[i]);
     FormatAllClockTimes();
     RememberUtcMinute();
+}
+
+void ResetProgramState(void)
+{
+    appInstance = NULL;
+    screenWidth = 0;
+    timerInterval = 0;
+    arrowCursor = mapCursor = NULL;
+    alignPreference = ontopPreference = placement = floatedByDrag = 0;
+    ZeroMemory(&appBar, sizeof appBar);
+    barMenu = NULL;
+    barWindow = NULL;
+    ResetBarLayoutState();
+    ResetDockingState();
+    ResetTrayMenuState();
+    ResetClockState();
+    ResetDialogState();
+    ResetMapState();
+    ResetZoneListState();
 }

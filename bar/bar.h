@@ -5,8 +5,6 @@
 #include <windows.h>
 #include "zones/zones.h"
 
-#define LAYOUT_DOCKED   1
-#define LAYOUT_FLOATING 2
 #define FILLER_COUNT    4
 
 // The bar's geometry, pixels. A clock or filler panel is 145 x 49; the docked bar puts the
@@ -40,8 +38,8 @@ extern HBITMAP pinBitmaps[CLOCK_COUNT];   // one pin a clock
 extern HBITMAP mapBitmap;
 
 void LayOutBar(int mode);
-// Where clock panel i (0 to 3) stands in the bar's client area in the given layout.
-POINT ClockPanelPlace(int i, int mode);
+// Where a clock's panel stands in the bar's client area in the given layout.
+POINT ClockPanelPlace(int clock, int mode);
 // Moves the four clock panels to their places in the given layout.
 void PlaceClockPanels(int mode, UINT flags);
 // Makes the filler panels that screenWidth calls for and drops the others.
@@ -85,5 +83,10 @@ void SetTrayIcon(DWORD action);
 void HandleTrayNotify(UINT iconId, UINT mouseMessage);
 // Restores the minimised floating window and brings it to the front.
 void BringBackMinimizedBar(void);
+
+// For ResetProgramState: the children and bitmaps, the drag's choice, the tray menu's timers.
+void ResetBarLayoutState(void);
+void ResetDockingState(void);
+void ResetTrayMenuState(void);
 
 #endif

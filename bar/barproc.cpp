@@ -7,15 +7,10 @@
 #include "settings/settings.h"
 #include "zones/zones.h"
 
-static int CurrentLayout(void)
-{
-    return placement == PLACEMENT_FLOATING ? LAYOUT_FLOATING : LAYOUT_DOCKED;
-}
-
 static LRESULT OnBarActivate(WPARAM wParam)
 {
     if (wParam != 0)
-        PaintBarFrame(CurrentLayout());
+        PaintBarFrame(LayoutOfPlacement(placement));
     return SHAppBarMessage(ABM_ACTIVATE, &appBar);
 }
 
@@ -23,8 +18,8 @@ static void EraseBarBackground(HDC dc)
 {
     if (IsIconic(barWindow))
         return;   // the box is all frame: WM_NCPAINT draws it
-    PaintStoneTexture(dc, CurrentLayout());
-    PaintBarFrame(CurrentLayout());
+    PaintStoneTexture(dc, LayoutOfPlacement(placement));
+    PaintBarFrame(LayoutOfPlacement(placement));
     if (placement == PLACEMENT_FLOATING)
         RepaintClockPanels();
 }
@@ -135,7 +130,7 @@ static void MinimizeAboveTheBottomBars(void)
     if (work.bottom > appBar.rc.bottom)
         work.bottom = appBar.rc.bottom;
     SetRectEmpty(&appBar.rc);   // the record says floating again
-    appBar.uEdge = (UINT)PLACEMENT_FLOATING;
+    appBar.uEdge = ShellEdgeOfPlacement(PLACEMENT_FLOATING);
     WINDOWPLACEMENT place = {};
     place.length = sizeof place;
     GetWindowPlacement(barWindow, &place);
@@ -245,9 +240,10 @@ static void ShutDownBar(void)
     PostQuitMessage(0);
 }
 
-// The minimised box: drawn here, and a click on it brings the window back, as the tray
-// icon's click does. The press is kept from the default handling, which would wait for the
-// release itself in a move loop.
+// The minimised box (Wine on X, and Windows without a shell; harmless under Explorer, which
+// keeps the minimised window off the screen): drawn here, and a click on it brings
+// the window back, as the tray icon's click does. The press is kept from the default
+// handling, which would wait for the release itself in a move loop.
 static LRESULT OnMinimizedBoxMessage(UINT message)
 {
     switch (message) {

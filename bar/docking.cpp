@@ -17,7 +17,8 @@ int ChooseEdge(int x, int y)
     return y > GetSystemMetrics(SM_CYSCREEN) / 2 ? PLACEMENT_BOTTOM : PLACEMENT_TOP;
 }
 
-// Wine's shell leaves the docked strip in the work area; Windows' has taken it out already.
+// Wine: its shell leaves the docked strip in the work area. Harmless on Windows, whose
+// shell has taken it out already.
 void GetFreeArea(RECT* area)
 {
     SystemParametersInfoA(SPI_GETWORKAREA, 0, area, 0);
@@ -45,9 +46,7 @@ void DockBar(void)
     GetWindowRect(barWindow, &window);
     int height = window.bottom - window.top;
 
-    // an edge we don't know from the settings file docks at the top, as the default does;
-    // keeping a stale edge would leave the bar covering the whole screen
-    QueryBarPosition(alignPreference == PLACEMENT_BOTTOM ? ABE_BOTTOM : ABE_TOP);
+    QueryBarPosition(ShellEdgeOfPlacement(placement));
     if (appBar.uEdge == ABE_TOP)
         appBar.rc.bottom = appBar.rc.top + height;
     else
@@ -68,7 +67,7 @@ void ReleaseBarSpace(void)
         appBar.uEdge = ABE_TOP;
     SetRectEmpty(&appBar.rc);
     SHAppBarMessage(ABM_SETPOS, &appBar);
-    appBar.uEdge = (UINT)PLACEMENT_FLOATING;
+    appBar.uEdge = ShellEdgeOfPlacement(PLACEMENT_FLOATING);
 }
 
 static void SetBarZOrder(HWND insertAfter)
@@ -109,8 +108,9 @@ void OnAppBarNotify(WPARAM code, LPARAM lParam)
     }
 }
 
-// Wine's move loop takes only the position from the WM_MOVING rectangle, never its
-// size, so the window is given the new size here as well.
+// Wine: its move loop takes only the position from the WM_MOVING rectangle, never its
+// size, so the window is given the new size here as well. Harmless on Windows, which
+// takes both.
 static void ResizeForDrag(const RECT* dragRect)
 {
     SetWindowPos(barWindow, NULL, 0, 0, dragRect->right - dragRect->left, dragRect->bottom - dragRect->top,
@@ -140,11 +140,20 @@ static void FloatDockedBar(RECT* dragRect, POINT cursor)
     placement = PLACEMENT_FLOATING;
 }
 
+// The bar's place, and the ALIGN preference that follows it. A docked bar dragged off its
+// edge keeps its ALIGN until the drag ends; a floating one docking takes its edge's at once.
+static void SettlePlacement(int where)
+{
+    placement = where;
+    alignPreference = AlignOfPlacement(where);
+}
+
 // The floating window reaches an edge: it becomes the full-width strip there.
 static void DockFloatingBar(RECT* dragRect)
 {
+    // Not the start-up row (598, 743, 888, 1033): after a drag each filler panel but the
+    // first overlaps the one before it by two pixels more, on purpose.
     static const int fillerLeft[FILLER_COUNT] = { 598, 741, 886, 1031 };
-    alignPreference = selectedPlacement;
     ShowWindow(minimizeButton, SW_HIDE);
     ShowWindow(closeButton, SW_HIDE);
     InvalidateRect(barWindow, NULL, TRUE);
@@ -162,7 +171,7 @@ static void DockFloatingBar(RECT* dragRect)
     SendMessageA(cornerBitmap, STM_SETIMAGE, IMAGE_BITMAP, (LPARAM)globeDockedBitmap);
     PaintBarFrame(LAYOUT_DOCKED);
     floatedByDrag = 0;
-    placement = selectedPlacement;
+    SettlePlacement(selectedPlacement);
 }
 
 void OnBarMoving(RECT* dragRect)
@@ -197,11 +206,8 @@ void OnBarSizing(RECT* sizeRect)
 void OnBarExitSizeMove(void)
 {
     // until a drag has chosen one, the placement stands
-    if (selectedPlacement != 0)
-        placement = selectedPlacement;
-
+    SettlePlacement(selectedPlacement != 0 ? selectedPlacement : placement);
     if (placement == PLACEMENT_FLOATING) {
-        alignPreference = ALIGN_FLOATING;
         ShowWindow(minimizeButton, SW_SHOW);
         ShowWindow(closeButton, SW_SHOW);
         SetWindowPos(barWindow, NULL, 0, 0, FLOATING_WIDTH, FLOATING_HEIGHT,
@@ -210,11 +216,9 @@ void OnBarExitSizeMove(void)
         SetTrayIcon(NIM_ADD);
         DrawAllClockPanels();
     } else {
-        alignPreference = placement;
         ShowWindow(minimizeButton, SW_HIDE);
         ShowWindow(closeButton, SW_HIDE);
-        DockBar();
-        PaintBarFrame(LAYOUT_DOCKED);
+        DockBar();   // which paints the docked frame
         RepaintClockPanels();
         SetTrayIcon(NIM_DELETE);
         // with "Show window contents while dragging" off the move loop puts the window at its
@@ -258,4 +262,10 @@ void FitBarToScreen(void)
     } else if (!IsIconic(barWindow)) {
         KeepFloatingBarOnScreen();
     }
+}
+
+void ResetDockingState(void)
+{
+    selectedPlacement = 0;
+    fullScreenOpen = 0;
 }

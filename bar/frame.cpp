@@ -12,13 +12,26 @@ static void FillBox(HDC dc, int left, int top, int right, int bottom, HBRUSH bru
     FillRect(dc, &box, brush);
 }
 
+// The program's name in the caption's colours and the panels' face, in italics.
+static void DrawBarName(HDC dc, int x, int y)
+{
+    SetBkColor(dc, GetSysColor(COLOR_ACTIVECAPTION));
+    SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
+    HFONT created = CreateBoldArial(14, TRUE);
+    HGDIOBJ previous = SelectObject(dc, created);
+    TextOutA(dc, x, y, VELMOR_NAME, sizeof VELMOR_NAME - 1);
+    SelectObject(dc, previous);
+    DeleteObject(created);
+}
+
 // Runs down to the docked strip's bottom edge, a screen coordinate that is at or below
 // the client area's bottom, so the fill is clipped there whichever edge the bar is at.
 static void PaintDockedFrame(HDC dc)
 {
     const int top = CAPTION_STRIP_HEIGHT, right = CAPTION_COLUMN_WIDTH;   // under the globe
     int bottom = appBar.rc.bottom;
-    // a cleared strip (bottom 0) draws nothing; Wine would fill an upside-down rectangle
+    // a cleared strip (bottom 0) draws nothing. Wine: it would fill an upside-down
+    // rectangle; harmless on Windows, which fills none
     if (bottom <= top)
         return;
     FillBox(dc, 0, top, right - 4, bottom, GetSysColorBrush(COLOR_ACTIVECAPTION));
@@ -34,13 +47,7 @@ static void PaintFloatingFrame(HDC dc)
     const int bottom = CAPTION_STRIP_HEIGHT;
     FillBox(dc, 14, 0, width, bottom - 2, GetSysColorBrush(COLOR_ACTIVECAPTION));
 
-    SetBkColor(dc, GetSysColor(COLOR_ACTIVECAPTION));
-    SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
-    HFONT created = CreateBoldArial(14, TRUE);
-    HGDIOBJ previous = SelectObject(dc, created);
-    TextOutA(dc, CAPTION_COLUMN_WIDTH, 0, VELMOR_NAME, sizeof VELMOR_NAME - 1);   // right of the globe
-    SelectObject(dc, previous);
-    DeleteObject(created);
+    DrawBarName(dc, CAPTION_COLUMN_WIDTH, 0);   // right of the globe
 
     FillBox(dc, 14, bottom - 2, width, bottom - 1, (HBRUSH)GetStockObject(BLACK_BRUSH));
     FillBox(dc, 14, bottom - 1, width, bottom, (HBRUSH)GetStockObject(WHITE_BRUSH));
@@ -73,8 +80,9 @@ void PaintBarFrame(int mode)
     ReleaseDC(barWindow, dc);
 }
 
-// Without a shell the minimised window is a small box of its own (Wine's on X is 160 x 24
-// at the bottom left); the bar has no system caption, so nothing else would draw it.
+// Wine on X, and Windows without a shell: the minimised window is a small box of its own
+// (Wine's on X is 160 x 24 at the bottom left); the bar has no system caption, so nothing
+// else would draw it. Harmless under Explorer, which keeps the minimised window off the screen.
 void PaintMinimizedBox(void)
 {
     RECT box;
@@ -88,12 +96,6 @@ void PaintMinimizedBox(void)
     HICON icon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_VELMOR));
     DrawIconEx(dc, 3, (height - iconSize) / 2, icon, iconSize, iconSize, 0, NULL, DI_NORMAL);
 
-    SetBkColor(dc, GetSysColor(COLOR_ACTIVECAPTION));
-    SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
-    HFONT created = CreateBoldArial(14, TRUE);
-    HGDIOBJ previous = SelectObject(dc, created);
-    TextOutA(dc, iconSize + 7, (height - 14) / 2, VELMOR_NAME, sizeof VELMOR_NAME - 1);
-    SelectObject(dc, previous);
-    DeleteObject(created);
+    DrawBarName(dc, iconSize + 7, (height - 14) / 2);
     ReleaseDC(barWindow, dc);
 }

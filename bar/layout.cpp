@@ -63,12 +63,12 @@ static HWND CreatePanel(int x, int y, HBITMAP picture, BOOL visible)
     return panel;
 }
 
-POINT ClockPanelPlace(int i, int mode)
+POINT ClockPanelPlace(int clock, int mode)
 {
-    POINT place = { CAPTION_COLUMN_WIDTH + PANEL_WIDTH * i, 0 };
+    POINT place = { CAPTION_COLUMN_WIDTH + PANEL_WIDTH * clock, 0 };
     if (mode == LAYOUT_FLOATING) {
         place.x = 0;
-        place.y = CAPTION_STRIP_HEIGHT + PANEL_HEIGHT * i;
+        place.y = CAPTION_STRIP_HEIGHT + PANEL_HEIGHT * clock;
     }
     return place;
 }
@@ -81,7 +81,8 @@ void PlaceClockPanels(int mode, UINT flags)
     }
 }
 
-// A new filler panel continues the row after the one before it, wherever that one stands.
+// A new filler panel continues the row after the one before it, wherever that one stands:
+// at start-up 598, 743, 888, 1033 (a drag back to an edge puts them elsewhere, on purpose).
 static int NextFillerLeft(int i)
 {
     if (i == 0)
@@ -112,13 +113,8 @@ void LayOutBar(int mode)
 
     cornerBitmap = CreateBitmapStatic(barWindow, 0, 0, CAPTION_COLUMN_WIDTH, CAPTION_STRIP_HEIGHT,
                                       floating ? globeFloatingBitmap : globeDockedBitmap, TRUE);
-    ShowWindow(cornerBitmap, SW_SHOW);
-    minimizeButton = CreateBitmapStatic(barWindow, 119, 2, 11, 11, minimizeUpBitmap, FALSE);
-    if (floating)
-        ShowWindow(minimizeButton, SW_SHOW);
-    closeButton = CreateBitmapStatic(barWindow, 132, 2, 11, 11, closeUpBitmap, FALSE);
-    if (floating)
-        ShowWindow(closeButton, SW_SHOW);
+    minimizeButton = CreateBitmapStatic(barWindow, 119, 2, 11, 11, minimizeUpBitmap, floating);
+    closeButton = CreateBitmapStatic(barWindow, 132, 2, 11, 11, closeUpBitmap, floating);
 
     for (int i = 0; i < CLOCK_COUNT; i++) {
         POINT place = ClockPanelPlace(i, mode);
@@ -162,4 +158,18 @@ void DrawAllClockPanels(void)
         if (clockPanels[i])
             DrawClockPanel(clockPanels[i], clockZones[i].name, clockTimes[i]);
     }
+}
+
+void ResetBarLayoutState(void)
+{
+    cornerBitmap = minimizeButton = closeButton = NULL;
+    for (int i = 0; i < CLOCK_COUNT; i++) {
+        clockPanels[i] = NULL;
+        pinBitmaps[i] = NULL;
+    }
+    for (int i = 0; i < FILLER_COUNT; i++)
+        fillerPanels[i] = NULL;
+    globeDockedBitmap = globeFloatingBitmap = minimizeUpBitmap = minimizeDownBitmap = NULL;
+    closeUpBitmap = closeDownBitmap = panelBitmap = fillerBitmap = mapBitmap = NULL;
+    staticProc = NULL;
 }

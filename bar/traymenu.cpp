@@ -10,17 +10,18 @@
 // works in: the tray icon's menu opens for the dialog, which keeps its keyboard and its
 // focused control. Close ends the dialog first, as Cancel would, and closes the bar once the
 // dialog's own loop has returned, so nothing runs on a destroyed bar.
-// Wine's tray window takes the X keyboard focus at the click, and the news of it reaches the
-// dialog a moment after the icon's message: a menu open by then would close at once. When
-// an about box closes, a window manager hands the keyboard to another program a moment
-// later. So the menu opens, and the dialog takes its keyboard back, a tenth of a second on;
-// on a slow machine the menu waits, tenth by tenth, until the click's news has taken the
-// foreground from the dialog (a second at most, for a tray that takes no focus).
+// Wine on X (the two timers below; on Windows they only put the menu a tenth of a second
+// later): Wine's tray window takes the X keyboard focus at the click, and the news of it
+// reaches the dialog a moment after the icon's message: a menu open by then would close at
+// once. When an about box closes, a window manager hands the keyboard to another program a
+// moment later. So the menu opens, and the dialog takes its keyboard back, a tenth of a
+// second on; on a slow machine the menu waits, tenth by tenth, until the click's news has
+// taken the foreground from the dialog (a second at most, for a tray that takes no focus).
 enum { MENU_DELAY_MS = 100, MENU_DELAYS_AT_MOST = 10 };
 static POINT dialogMenuPoint;   // where the menu opens
 static int menuDelays;          // tenths waited so far
-static HWND menuDialog;         // the dialog it opened over, and its control with the focus
-static HWND menuDialogFocus;
+static HWND menuDialog;         // the dialog it opened over
+static HWND menuDialogFocus;    // that dialog's control with the focus
 
 static void CALLBACK GiveDialogItsKeyboard(HWND, UINT, UINT_PTR, DWORD)
 {
@@ -113,8 +114,8 @@ void HandleTrayNotify(UINT iconId, UINT mouseMessage)
     if (iconId != TRAY_ICON_ID)
         return;
     if (mouseMessage == WM_LBUTTONUP && IsIconic(barWindow)) {
-        // Not every desktop shows the minimised window's taskbar button (Wine's on Linux
-        // shows only the minimised box), so the icon brings it back, as the button would.
+        // Wine on X: no taskbar button for the minimised window, only its box, so the icon
+        // brings it back, as the button would; harmless on Windows, which has the button too.
         BringBackMinimizedBar();
     } else if (mouseMessage == WM_LBUTTONUP) {
         SetForegroundWindow(barWindow);
@@ -123,4 +124,11 @@ void HandleTrayNotify(UINT iconId, UINT mouseMessage)
     } else if (mouseMessage == WM_RBUTTONUP) {
         ShowMenuAtCursor();
     }
+}
+
+void ResetTrayMenuState(void)
+{
+    dialogMenuPoint.x = dialogMenuPoint.y = 0;
+    menuDelays = 0;
+    menuDialog = menuDialogFocus = NULL;
 }

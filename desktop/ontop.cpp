@@ -5,8 +5,9 @@
 // start and whenever any of it changes. Run by scripts/velmor beside the bar; ends when its
 // input closes.
 #include "companion.h"
+#include "../res/version.h"
 
-static const char BAR_CLASS[] = "QxBarClass";
+static const char BAR_CLASS[] = VELMOR_BAR_CLASS;
 static const char X_WINDOW_PROPERTY[] = "__wine_x11_whole_window";   // Wine's X driver keeps the id here
 enum { REPORT_SIZE = 1024, LINE_SIZE = 40, LOOK_EVERY_MS = 100 };
 

@@ -1,37 +1,12 @@
-// The about box: icon, name and version, and a note on daylight-saving time; where both
-// dialogs open.
+// The about box: icon, name and version, and a note on daylight-saving time.
 #include "dialogs/dialogs.h"
 #include "app/app.h"
 #include "bar/bar.h"
 #include "res/resource.h"
 
-HWND openDialog;
-
-// The dialog manager keeps a dialog on the screen only: the about box would open on the bar's
-// corner, the Properties dialog around the mouse or in the middle of a work area that still
-// holds the bar (Wine's), over the bar or a taskbar at the edge.
-void KeepDialogInView(HWND dialog)
-{
-    RECT area, box;
-    GetFreeArea(&area);
-    GetWindowRect(dialog, &box);
-    int left = box.left, top = box.top;
-    if (left > area.right - (box.right - box.left))
-        left = area.right - (box.right - box.left);
-    if (top > area.bottom - (box.bottom - box.top))
-        top = area.bottom - (box.bottom - box.top);
-    if (left < area.left)
-        left = area.left;
-    if (top < area.top)
-        top = area.top;
-    SetWindowPos(dialog, NULL, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void OpenAboutBox(void)
 {
-    HWND outer = openDialog;
-    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_ABOUT), barWindow, AboutDlgProc, 0);
-    openDialog = outer;
+    RunModalDialog(IDD_ABOUT, AboutDlgProc);
 }
 
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

@@ -28,38 +28,36 @@ void CreateMapAndPins(HWND dialog)
     POINT place = MapPlace(dialog);
     mapControl = CreateBitmapStatic(dialog, place.x, place.y, MAP_WIDTH, MAP_HEIGHT, mapBitmap, TRUE);
     previousMapProc = (WNDPROC)SetWindowLongPtrA(mapControl, GWLP_WNDPROC, (LONG_PTR)MapSubclassProc);
-    ShowWindow(mapControl, SW_SHOW);
 
     // pins stand where they were last stored, not where their clocks' zones are
     for (int i = 0; i < CLOCK_COUNT; i++) {
         POINT pin = LoadPinPlace(i);
         mapPins[i] = CreateBitmapStatic(mapControl, pin.x, pin.y, PIN_SIZE, PIN_SIZE, pinBitmaps[i], TRUE);
-        ShowWindow(mapPins[i], SW_SHOW);
     }
 }
 
 // The cursor belongs to the whole static class, so every notifying static shows the hand.
-void ChooseActivePin(int pin)
+void ChooseActivePin(int clock)
 {
     SetClassLongPtrA(mapControl, GCLP_HCURSOR, (LONG_PTR)mapCursor);
     ShowCursor(TRUE);
     cursorShowCount++;
-    activePin = pin;
+    activePin = clock;
 }
 
 // The pins overlap without clipping one another, so the screen pixels at a pin's old place
 // may be another pin's: the moved pin paints itself afresh instead of taking them along.
-void MovePin(int pin, int x, int y)
+void MovePin(int clock, int x, int y)
 {
-    HWND window = mapPins[pin - 1];
+    HWND window = mapPins[clock];
     SetWindowPos(window, window, x, y, 0, 0, SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOSIZE | SWP_NOCOPYBITS);
 }
 
-POINT GetPinPosition(int pin)
+POINT GetPinPosition(int clock)
 {
     WINDOWPLACEMENT where = {};
     where.length = sizeof where;
-    GetWindowPlacement(mapPins[pin - 1], &where);
+    GetWindowPlacement(mapPins[clock], &where);
     POINT position = { where.rcNormalPosition.left, where.rcNormalPosition.top };
     return position;
 }
@@ -76,16 +74,15 @@ void ReleaseMapAndPins(void)
     for (int i = 0; i < CLOCK_COUNT; i++)
         mapPins[i] = NULL;
     previousMapProc = NULL;
-    activePin = 0;
 }
 
 static void OnMapRelease(int x, int y)
 {
-    if (activePin < 1 || activePin > CLOCK_COUNT)
+    if (activePin < 0 || activePin >= CLOCK_COUNT)
         return;
     // the release point becomes the pin's top-left corner, not its centre
     MovePin(activePin, x, y);
-    HitTestMapZone(x, y, activePin - 1);
+    HitTestMapZone(x, y, activePin);
 }
 
 LRESULT CALLBACK MapSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -96,4 +93,14 @@ LRESULT CALLBACK MapSubclassProc(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     }
     return CallWindowProcA(previousMapProc, window, message, wParam, lParam);
+}
+
+void ResetMapState(void)
+{
+    mapControl = NULL;
+    for (int i = 0; i < CLOCK_COUNT; i++)
+        mapPins[i] = NULL;
+    previousMapProc = NULL;
+    activePin = 0;
+    cursorShowCount = 0;
 }

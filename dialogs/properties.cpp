@@ -18,9 +18,7 @@ void OpenPropertiesDialog(void)
     // map: the map, pins and regions exist once only
     if (propertiesDialog)
         return;
-    HWND outer = openDialog;
-    DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_PROPERTIES), barWindow, PropertiesDlgProc, 0);
-    openDialog = outer;
+    RunModalDialog(IDD_PROPERTIES, PropertiesDlgProc);
 }
 
 static void ShowClockChoices(HWND dialog)
@@ -60,7 +58,7 @@ static BOOL OnPropertiesInit(HWND dialog)
     BuildZoneRegions();
     openDialog = dialog;
     SendDlgItemMessageA(dialog, IDC_PINBUTTON1, BM_SETCHECK, BST_CHECKED, 0);
-    ChooseActivePin(1);
+    ChooseActivePin(0);
     // checking pin button 1 made it a tab stop (the platform's rule for radio buttons), so
     // the platform's choice would be that button: put the focus on clock 1's list ourselves
     SetFocus(GetDlgItem(dialog, IDC_ZONE1));
@@ -77,7 +75,7 @@ static void OnZoneListClosed(HWND dialog, int clock)
     ZoneRecord zoneRecord = {};
     zoneRecord.zoneIndex = (UINT)position + 1;
     LookupZone(&zoneRecord);
-    MovePin(clock + 1, zoneRecord.mapX, zoneRecord.mapY);
+    MovePin(clock, zoneRecord.mapX, zoneRecord.mapY);
     UpdateWindow(mapPins[clock]);
     EnableWindow(GetDlgItem(dialog, dstBoxIds[clock]), zoneRecord.dstCapable == 1);
 }
@@ -85,7 +83,7 @@ static void OnZoneListClosed(HWND dialog, int clock)
 static void StoreClockChoices(HWND dialog)
 {
     for (int i = 0; i < CLOCK_COUNT; i++) {
-        POINT pin = GetPinPosition(i + 1);
+        POINT pin = GetPinPosition(i);
         ZoneRecord* zone = &clockZones[i];
         // no selection reads as CB_ERR (-1), that is zone 0
         zone->zoneIndex = (UINT)(SendDlgItemMessageA(dialog, zoneComboIds[i], CB_GETCURSEL, 0, 0) + 1);
@@ -113,8 +111,9 @@ static void OnPropertiesCommand(HWND dialog, int id, int code)
             OnZoneListClosed(dialog, clock);
         return;
     }
-    if (code == BN_CLICKED && ClockOfControl(pinButtonIds, id) >= 0) {
-        ChooseActivePin(ClockOfControl(pinButtonIds, id) + 1);
+    int pinClock = ClockOfControl(pinButtonIds, id);
+    if (code == BN_CLICKED && pinClock >= 0) {
+        ChooseActivePin(pinClock);
         return;
     }
     if (id == IDC_PROPERTIES_OK && code == BN_CLICKED)

@@ -6,9 +6,10 @@ static WNDPROC editProc;    // and that of the edit field inside each list
 // 1 from an Alt+Down or Alt+Up that a list took until the Alt key is released
 static int altChordUsed;
 
-// A list takes Alt+Down itself, so the platform's menu key logic, which saw the Alt key go
-// down, still waits for its release and would then put the dialog into menu mode (Wine
-// does), closing the list again: the release that ends such a chord is the list's own.
+// Wine: a list takes Alt+Down itself, so Wine's menu key logic, which saw the Alt key go
+// down, still waits for its release and would then put the dialog into menu mode, closing
+// the list again: the release that ends such a chord is the list's own. Harmless on
+// Windows, which starts no menu mode after a chord.
 static BOOL IsListChordRelease(UINT message, WPARAM wParam)
 {
     if (message == WM_SYSKEYDOWN && (wParam == VK_DOWN || wParam == VK_UP))
@@ -45,4 +46,10 @@ void TakeAltKeysInZoneLists(HWND dialog)
         if (edit)
             editProc = (WNDPROC)SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)ZoneListEditProc);
     }
+}
+
+void ResetZoneListState(void)
+{
+    listProc = editProc = NULL;
+    altChordUsed = 0;
 }

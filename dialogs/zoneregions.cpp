@@ -50,18 +50,18 @@ UINT FindMapZone(int x, int y)
     return 0;
 }
 
-void HitTestMapZone(int x, int y, int pinSlot)
+void HitTestMapZone(int x, int y, int clock)
 {
     UINT zone = FindMapZone(x, y);
-    if (pinSlot < 0 || pinSlot >= CLOCK_COUNT)
+    if (clock < 0 || clock >= CLOCK_COUNT)
         return;
     // off every region (map rim, seams) the pin has moved but the clock keeps its choice
     if (zone < 1 || zone > ZONE_COUNT)
         return;
     // CB_SETCURSEL sends no CBN_CLOSEUP, so the pin stays where it was dropped
-    SendDlgItemMessageA(propertiesDialog, zoneComboIds[pinSlot], CB_SETCURSEL, zone - 1, 0);
+    SendDlgItemMessageA(propertiesDialog, zoneComboIds[clock], CB_SETCURSEL, zone - 1, 0);
     ZoneRecord zoneRecord = {};
     zoneRecord.zoneIndex = zone;
     LookupZone(&zoneRecord);
-    EnableWindow(GetDlgItem(propertiesDialog, dstBoxIds[pinSlot]), zoneRecord.dstCapable == 1);
+    EnableWindow(GetDlgItem(propertiesDialog, dstBoxIds[clock]), zoneRecord.dstCapable == 1);
 }

@@ -1,4 +1,4 @@
-/* Resource, control, command and message ids; shared by velmor.rc and the code. */
+/* Resource, control, command and message ids; shared by the .rc scripts and the code. */
 #ifndef VELMOR_RESOURCE_H
 #define VELMOR_RESOURCE_H
 

@@ -25,8 +25,7 @@ void LoadPreferences(void)
 {
     ontopPreference = ReadSetting("PREFS", "ONTOP", 1);
     alignPreference = ReadSetting("PREFS", "ALIGN", 1);
-    if (alignPreference == PLACEMENT_BOTTOM)
-        placement = PLACEMENT_BOTTOM;
+    placement = EdgeOfAlign(alignPreference);
 }
 
 void SavePreferences(void)

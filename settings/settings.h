@@ -15,17 +15,17 @@
 int ReadSetting(const char* section, const char* key, int defaultValue);
 void WriteSetting(const char* section, const char* key, int value);
 
-// [PREFS] into alignPreference and ontopPreference; ALIGN=3 starts the bar at the bottom.
+// [PREFS] into alignPreference and ontopPreference, and the edge ALIGN names into placement.
 void LoadPreferences(void);
 // Writes "ALIGN" then "ONTOP".
 void SavePreferences(void);
 
 // [ZONES] into each clock's zone index and DST switch in clockZones.
 void LoadClockChoices(void);
-// The zone index then the DST switch of clock 0 to 3, from clockZones.
+// The zone index then the DST switch of a clock, from clockZones.
 void SaveClockChoice(int clock);
 
-// The place last stored for clock 0 to 3's pin, (0, 0) when none is.
+// The place last stored for a clock's pin, (0, 0) when none is.
 POINT LoadPinPlace(int clock);
 void SavePinPlace(int clock, POINT place);
 

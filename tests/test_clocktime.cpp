@@ -73,16 +73,3 @@ TEST(FormatClockTime, RecordWithoutZoneShowsPlainUtc)
     EXPECT_EQ("1:07 PM", Format(0, 0, 13, 7));
     EXPECT_EQ("1:07 PM", Format(59, 1, 13, 7));
 }
-
-TEST(UtcSeam, FixedTimeIsReadInsteadOfTheSystemClock)
-{
-    SetFixedUtc(17, 42);
-    ReadUtcTime();
-    EXPECT_EQ(17, utcTime.wHour);
-    EXPECT_EQ(42, utcTime.wMinute);
-    ClearFixedUtc();
-    SYSTEMTIME now;
-    GetSystemTime(&now);
-    ReadUtcTime();
-    EXPECT_EQ(now.wYear, utcTime.wYear);
-}

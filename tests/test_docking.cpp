@@ -491,6 +491,8 @@ TEST(AppBarNotify, TheZOrderFollowsAlwaysOnTopExceptUnderAFullScreenProgram)
         EXPECT_EQ(ontop == 1, Topmost()) << "the full-screen program closed";
         EXPECT_EQ(ontop == 1, OntopTicked());
         EXPECT_EQ(ontop, ontopPreference);
+        // closed under a full-screen program: the next start must not inherit it
+        SendMessageA(barWindow, WM_APPBARNOTIFY, ABN_FULLSCREENAPP, 1);
         CloseBar();
     }
 }

@@ -287,7 +287,7 @@ TEST_F(Properties, OpensWithTheClocksChoicesAndPinOneActive)
             EXPECT_EQ(0, PinAt(clock).y);
         }
 
-        EXPECT_EQ(1, activePin);
+        EXPECT_EQ(0, activePin);   // clock 1
         EXPECT_TRUE(IsChecked(dialog, IDC_PINBUTTON1));
         for (int clock = 2; clock <= 4; clock++)
             EXPECT_FALSE(IsChecked(dialog, pinButtonIds[clock - 1]));

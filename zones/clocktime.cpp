@@ -67,3 +67,11 @@ void FormatAllClockTimes(void)
     for (int i = 0; i < CLOCK_COUNT; i++)
         FormatClockTime(clockTimes[i], &clockZones[i]);
 }
+
+void ResetClockState(void)
+{
+    ZeroMemory(clockZones, sizeof clockZones);
+    ZeroMemory(clockTimes, sizeof clockTimes);
+    ZeroMemory(&utcTime, sizeof utcTime);
+    lastMinute = lastHour = lastDay = 0;
+}

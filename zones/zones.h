@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #define ZONE_COUNT      58
-#define CLOCK_COUNT     4      // the bar's clocks, each with its panel, zone list, DST box and pin
+// The bar's clocks, each with its panel, zone list, DST box and pin. Every operation and
+// array numbers a clock 0 to 3, its place in clockZones; the user sees clocks 1 to 4.
+#define CLOCK_COUNT     4
 #define ZONE_NAME_SIZE  256
 #define TIME_TEXT_SIZE  10
 
@@ -35,7 +37,7 @@ struct ZoneRow {
 
 extern const ZoneRow zoneTable[ZONE_COUNT];      // row i is zone index i + 1
 
-extern ZoneRecord clockZones[CLOCK_COUNT];        // clocks 1 to 4
+extern ZoneRecord clockZones[CLOCK_COUNT];
 extern char clockTimes[CLOCK_COUNT][TIME_TEXT_SIZE];
 extern SYSTEMTIME utcTime;                        // the shared UTC time
 extern WORD lastMinute;                           // UTC minute of the last recomputation; tests read it
@@ -54,9 +56,13 @@ void FormatClockTime(char* text, const ZoneRecord* record);
 void ReadUtcTime(void);
 extern const SYSTEMTIME* fixedUtcTime;            // test seam: NULL in the program
 
-// FormatClockTime for clocks 1 to 4 from the current utcTime.
+// FormatClockTime for every clock from the current utcTime.
 void FormatAllClockTimes(void);
 
 void DrawClockPanel(HWND panel, const char* name, const char* timeText);
+
+// For ResetProgramState: the clocks' zones and texts and the last recomputation; a test's
+// fixed time stays.
+void ResetClockState(void);
 
 #endif

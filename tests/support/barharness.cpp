@@ -12,35 +12,6 @@
 #include "pixels.h"
 #include "testutil.h"
 
-void ResetProgramState(void)
-{
-    appInstance = NULL;
-    screenWidth = 0;
-    timerInterval = 0;
-    arrowCursor = mapCursor = NULL;
-    alignPreference = ontopPreference = placement = floatedByDrag = 0;
-    memset(&appBar, 0, sizeof appBar);
-    barMenu = NULL;
-    barWindow = NULL;
-    selectedPlacement = 0;
-    cornerBitmap = minimizeButton = closeButton = NULL;
-    memset(clockPanels, 0, sizeof clockPanels);
-    memset(fillerPanels, 0, sizeof fillerPanels);
-    globeDockedBitmap = globeFloatingBitmap = NULL;
-    minimizeUpBitmap = minimizeDownBitmap = closeUpBitmap = closeDownBitmap = NULL;
-    panelBitmap = fillerBitmap = mapBitmap = NULL;
-    memset(pinBitmaps, 0, sizeof pinBitmaps);
-    memset(clockZones, 0, sizeof clockZones);
-    memset(clockTimes, 0, sizeof clockTimes);
-    memset(&utcTime, 0, sizeof utcTime);
-    lastMinute = 0;
-    openDialog = propertiesDialog = mapControl = NULL;
-    memset(mapPins, 0, sizeof mapPins);
-    previousMapProc = NULL;
-    activePin = 0;
-    memset(zoneRegions, 0, sizeof zoneRegions);
-}
-
 HWND StartBar(const std::string& iniText)
 {
     ResetProgramState();
@@ -75,14 +46,11 @@ bool OntopChecked(void)
 
 bool TrayIconExists(HWND owner, UINT id)
 {
-    // the shell only modifies an icon that is there
-    NOTIFYICONDATAA icon;
-    ZeroMemory(&icon, sizeof icon);
+    // the shell only modifies an icon that is there, even to change nothing
+    NOTIFYICONDATAA icon = {};
     icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
     icon.hWnd = owner;
     icon.uID = id;
-    icon.uFlags = NIF_TIP;
-    lstrcpynA(icon.szTip, "Velmor", 64);
     return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
 }
 

@@ -4,10 +4,7 @@
 
 #include <windows.h>
 #include <string>
-
-// Puts the program's state back as it is when the program is loaded: no window, no
-// handles, every global zero, so that each start in a test program starts clean.
-void ResetProgramState(void);
+#include "app/app.h"   // ResetProgramState, which each start calls first
 
 // Writes VELMOR.INI (if text is not empty) in the current directory, then runs the
 // program's start-up up to the message loop. Returns the bar window.

@@ -131,8 +131,14 @@ open_menu() {   # open_menu NAME: the menu opened, checked, its pixels in $work/
     xdotool mousemove 900 $((bar_top + 30)) click 1
     wait_until '[ -z "$(menu_id)" ]' || fail "the bar's menu did not close ($1)"
 }
+# a click (a press and its release at once, as a tap gives) is no drag: the bar stays put
+# when the mouse then moves on
+docked=$(bar_rect)
 xdotool mousemove 500 $((bar_top + 30)) click 1
 sleep 1
+xdotool mousemove 700 300
+sleep 1
+[ "$(bar_rect)" = "$docked" ] || fail "after a click on the bar it followed the mouse: $(bar_rect), docked at $docked"
 open_menu after-bar-clicked
 xdotool mousemove 300 $((area_top + 100)) click 1
 wait_until '[ "$(keyboard_window)" = maxterm ]' || fail "a click on the xterm left the keyboard with '$(keyboard_window)'"

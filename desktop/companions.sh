@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The companions that scripts/velmor starts before the bar and ends with it, so that the bar
 # is a good citizen of an X desktop under Wine: velmor-panels.exe makes the desktop's panels
 # known to Wine's shell, strut.py reserves the docked bar's strip on the X screen, and
@@ -30,7 +31,7 @@ x_work_area() {
 # not this shell, whose other children would keep it open too). Nothing starts where there
 # is no window manager (no panels, no work area to keep).
 start_desktop_companions() {
-    local work i
+    local work
     work=$(x_work_area) || return 0
     companions_dir=$(mktemp -d)
     mkfifo "$companions_dir/alive"
@@ -46,7 +47,7 @@ start_desktop_companions() {
     stacking_pid=$!
     setsid tail -f /dev/null --pid=$$ >"$companions_dir/alive" 2>/dev/null &
     alive_pid=$!
-    for i in $(seq 100); do
+    for _ in $(seq 100); do
         grep -q ready "$companions_dir/panels.out" && return 0
         kill -0 "$panels_pid" 2>/dev/null || break
         sleep 0.1
@@ -70,5 +71,5 @@ stop_desktop_companions() {
         wait "$pid" 2>/dev/null || true
     done
     rm -rf "$companions_dir"
-    companions_dir= alive_pid= panels_pid= strut_pid= stacking_pid=
+    companions_dir='' alive_pid='' panels_pid='' strut_pid='' stacking_pid=''
 }

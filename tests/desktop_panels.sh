@@ -249,7 +249,7 @@ for float in 2 3; do
 done
 
 # closed: nothing reserved any more
-wine taskkill /im velmor.exe >/dev/null 2>&1
+wine taskkill /im velmor.exe >/dev/null 2>&1 || fail "wine taskkill found no velmor.exe to close"
 wait_until '[ "$(bar_rect)" = none ]' || fail "the bar did not close"
 wait_until '[ "$(work_area)" = "0 $area_top 1024 $panel_top" ]' || fail "work area $(work_area) after the bar closed"
 echo "1 passed, 0 failed"

@@ -6,6 +6,9 @@
 . "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"    # start_xvfb
 # Wine takes the width (win32 or win64) from the prefix itself, and so from its copies.
 unset WINEARCH
+# a command that ends the script by set -e says so, rather than the test failing unexplained
+set -E
+trap '[ "$BASH_SUBSHELL" != 0 ] || echo "FAIL: \"$BASH_COMMAND\" ended with status $? (line $LINENO of ${0##*/})" >&2' ERR
 
 # A copy of the test prefix ($WINEPREFIX) in $1, on the prefix's own file system, so that a wineserver of its own runs there
 # (Wine reads the screen once per wineserver). The system DLLs, half a gigabyte, are shared

@@ -7,6 +7,15 @@ VELMOR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # velmor.exe as it ships is built here; its 64-bit twin in the folder twin/ inside it
 SHIPPED_BUILD_DIR=${SHIPPED_BUILD_DIR:-${BUILD_DIR:-$VELMOR_ROOT/build}}
 export SHIPPED_BUILD_DIR
+# the build in use until use_build chooses one: a script started by another (the run command
+# by scripts/velmor or the installed velmor) goes on with the one chosen there
+VELMOR_BUILD=${VELMOR_BUILD:-shipped}
+case $VELMOR_BUILD in
+    twin) BUILD_DIR=$SHIPPED_BUILD_DIR/twin WINEARCH=win64 ;;
+    *) BUILD_DIR=$SHIPPED_BUILD_DIR WINEARCH=win32 ;;
+esac
+PREFIX_DIR=${VELMOR_PREFIX_DIR:-$BUILD_DIR}
+export BUILD_DIR WINEARCH VELMOR_BUILD
 # what builds velmor.exe and the tests, what runs them in either width (python3-xlib for
 # the desktop companions; the window managers and panels of the desktops that the desktop
 # tests run on), and Wine's half for each width
@@ -181,13 +190,13 @@ shipped_runs_here() {
 # and kept in ROUTE: "native" under this machine's own Wine; "chroot", where the machine
 # runs 32-bit x86 code but its own Wine's 32-bit half does not install (or VELMOR_CHROOT=yes
 # asks for it), natively in a chroot of Debian with Wine's both halves; "pc", where it runs
-# no 32-bit code (or I386_USER_CODE=no says so), the 64-bit twin's natively, then the
-# shipped build's in the emulated PC.
+# no 32-bit code (or I386_USER_CODE=no says so), the 64-bit twin's natively and at the same
+# time the shipped build's in the emulated PC.
 choose_route() {
     local forced=${I386_USER_CODE:+ (I386_USER_CODE=$I386_USER_CODE)}
     if ! runs_i386_user_code; then
         ROUTE=pc
-        echo "route: the 64-bit twin's tests natively, then the shipped build's in the emulated PC (no 32-bit x86 code runs here$forced)"
+        echo "route: the 64-bit twin's tests natively and meanwhile the shipped build's in the emulated PC (no 32-bit x86 code runs here$forced)"
     elif [ "${VELMOR_CHROOT:-}" = yes ]; then
         ROUTE=chroot
         echo "route: the shipped build's tests natively in the chroot of $CHROOT_DIR (VELMOR_CHROOT=yes)"
@@ -278,6 +287,7 @@ wine_setting() {
 # (AppDefaults) are added, so that no other program there changes.
 prepare_wine_prefix() {
     local scope=${1:-velmor}
+    [ "$VELMOR_BUILD" = twin ] && use_wine64_loader
     export WINEPREFIX=${WINEPREFIX:-$PREFIX_DIR/wineprefix}
     [ -f "$WINEPREFIX/.velmor-ready" ] && return 0
     if [ "$scope" != user ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -307,19 +317,19 @@ prepare_wine_prefix() {
     touch "$WINEPREFIX/.velmor-ready"
 }
 
-# Starts an Xvfb of our own on a display number it picks itself (-displayfd), so two runs at
-# once never take the same one; sets DISPLAY and XVFB_PID. -noreset: an X server resets
-# when its last client leaves, and refuses the next one meanwhile; the check that it is up
-# is such a client.
-start_private_display() {
-    local geometry=${1:-1024x768x24} numberFile number=
+# start_xvfb GEOMETRY: an Xvfb of our own on a display number it picks itself (-displayfd),
+# so two runs at once never take the same one; sets XVFB_DISPLAY and XVFB_PID. -noreset: an
+# X server resets when its last client leaves, and refuses the next one meanwhile; the check
+# that it is up is such a client.
+start_xvfb() {
+    local numberFile number=
     numberFile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp -noreset 3>"$numberFile" </dev/null >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$numberFile" </dev/null >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
         [ -z "$number" ] && [ -s "$numberFile" ] && number=$(head -n1 "$numberFile")
         if [ -n "$number" ] && DISPLAY=":$number" xdpyinfo >/dev/null 2>&1; then
-            export DISPLAY=":$number"
+            XVFB_DISPLAY=":$number"
             rm -f "$numberFile"
             return 0
         fi
@@ -328,6 +338,12 @@ start_private_display() {
     rm -f "$numberFile"
     echo "Xvfb did not start" >&2
     return 1
+}
+
+# start_private_display [GEOMETRY]: such an Xvfb as $DISPLAY, stopped by stop_wine_and_display
+start_private_display() {
+    start_xvfb "${1:-1024x768x24}" || return 1
+    export DISPLAY=$XVFB_DISPLAY
 }
 
 # Wine's background services keep the stdout of the first Wine process open, so
@@ -344,5 +360,3 @@ stop_wine_and_display() {
     XVFB_PID=
 }
 
-# a script started by another goes on with the build that one chose
-use_build "${VELMOR_BUILD:-shipped}"

@@ -25,7 +25,8 @@ run_in_emulated_pc() {
         append+=" velmor_share$n=$share"
         n=$((n + 1))
     done
-    timeout "$PC_TIME_LIMIT" qemu-system-x86_64 -accel tcg,thread=multi -cpu qemu64 \
+    # below the twin's suite, which runs meanwhile and whose desktop tests wait on timings
+    nice -n 10 timeout "$PC_TIME_LIMIT" qemu-system-x86_64 -accel tcg,thread=multi -cpu qemu64 \
         -smp "$(nproc)" -m "$PC_MEMORY" -display none -monitor none -no-reboot -snapshot \
         -drive "file=$PC_DIR/disk.img,format=raw,if=virtio" -nic none "${drives[@]}" \
         -serial "file:$console" -chardev stdio,id=job -serial chardev:job \

@@ -42,13 +42,13 @@ bar_rect() {   # left top right bottom of the bar's X window
 }
 titled_rect() {   # left top right bottom of the xterm with its title bar, not its borders
     # (icewm lays a maximised window's borders beyond the work area, under the panel)
-    local id x y w h l r t b
+    local id x y w h t b
     id=$(xdotool search --onlyvisible --name '^maxterm$' | head -1)
     x=$(xwininfo -id "$id" | awk '/Absolute upper-left X/ { print $NF }')
     y=$(xwininfo -id "$id" | awk '/Absolute upper-left Y/ { print $NF }')
     w=$(xwininfo -id "$id" | awk '/Width:/ { print $NF }')
     h=$(xwininfo -id "$id" | awk '/Height:/ { print $NF }')
-    read -r l r t b < <(xprop -id "$id" -notype _NET_FRAME_EXTENTS | awk -F' = ' '{ gsub(",", ""); print $2 }')
+    read -r _ _ t b < <(xprop -id "$id" -notype _NET_FRAME_EXTENTS | awk -F' = ' '{ gsub(",", ""); print $2 }')
     [ -n "$b" ] || { echo none; return; }
     echo "$x $((y - t + b)) $((x + w)) $((y + h))"
 }
@@ -169,7 +169,7 @@ read -r left top _ _ <<<"$(bar_rect)"
 bar_id=$(xdotool search --onlyvisible --name '^Velmor$' | head -1)
 xterm -title overterm -geometry 30x12 -e sleep 600 </dev/null >/dev/null 2>&1 &
 overterm_pid=$!
-pids+=($overterm_pid)
+pids+=("$overterm_pid")
 wait_until '[ "$(shown "^overterm$")" = 1 ]' 30 || fail "the second xterm did not appear"
 overterm=$(xdotool search --onlyvisible --name '^overterm$' | head -1)
 xdotool windowmove "$overterm" $((left + 60)) $((top + 100))
@@ -255,7 +255,7 @@ for float in 2 3; do
 done
 
 # closed: nothing reserved any more
-wine taskkill /im velmor.exe >/dev/null 2>&1
+wine taskkill /im velmor.exe >/dev/null 2>&1 || fail "wine taskkill found no velmor.exe to close"
 wait_until '[ "$(bar_rect)" = none ]' || fail "the bar did not close"
 wait_until '[ "$(work_area)" = "0 $area_top 1024 $panel_top" ]' || fail "work area $(work_area) after the bar closed"
 echo "1 passed, 0 failed"

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The Linux desktops the desktop tests run on, each from Debian's packages and set up as a
 # new user has it, with nothing on its panels that changes by itself (no clock, no meters).
 # Sourced after own_display.sh; start_desktop runs once own_test_prefix has made $work (the
@@ -41,7 +42,7 @@ desktop_has_top_panel() { [ "$desktop_area_top" -gt 0 ]; }
 # Wine's icon windows in the desktop's tray (its desktop process's small windows): "x y" of
 # the middle of the first, or none; and how many there are
 tray_icon_places() {
-    local id x= y= w= h=
+    local id x='' y='' w='' h=''
     for id in $(xdotool search --onlyvisible --classname '^explorer\.exe$' 2>/dev/null); do
         eval "$(xwininfo -id "$id" | awk '/Absolute upper-left X/ { print "x=" $NF }
             /Absolute upper-left Y/ { print "y=" $NF } /Width/ { print "w=" $NF } /Height/ { print "h=" $NF }')"
@@ -148,6 +149,7 @@ Plugin {
     [ "$desktop_tray" = yes ] && { wait_until '[ "$(tray_owner)" != 0 ]' 30 || fail "the $desktop_name desktop has no tray"; }
     # panels that have just reserved their strips may still be laying out their contents
     sleep 1
+    # shellcheck disable=SC2034 # for the scripts that source this file
     read -r _ desktop_area_top _ desktop_area_bottom <<<"$(x_work_area)"
 }
 

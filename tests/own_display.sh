@@ -1,9 +1,14 @@
+# shellcheck shell=bash
 # For the test scripts that need a display or a Wine prefix of their own. Sourced, not run.
 
 : "${WINEPREFIX:?run under scripts/check}"
-export WINEDEBUG=-all
+# shellcheck source=../scripts/common.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"    # start_xvfb
 # Wine takes the width (win32 or win64) from the prefix itself, and so from its copies.
 unset WINEARCH
+# a command that ends the script by set -e says so, rather than the test failing unexplained
+set -E
+trap '[ "$BASH_SUBSHELL" != 0 ] || echo "FAIL: \"$BASH_COMMAND\" ended with status $? (line $LINENO of ${0##*/})" >&2' ERR
 
 # A copy of the test prefix ($WINEPREFIX) in $1, on the prefix's own file system, so that a wineserver of its own runs there
 # (Wine reads the screen once per wineserver). The system DLLs, half a gigabyte, are shared
@@ -20,7 +25,9 @@ copy_test_prefix() {
 # that copy in $work/prefix; with a GEOMETRY, that copy is the prefix in use and an Xvfb of
 # that size the display. When the script ends, before_clean_up (where the script has one),
 # the processes in $pids, that prefix's wineserver, the display of its own and the folder go.
+work=
 pids=()
+own_display=
 own_display_pid=
 own_test_prefix() {
     work=$(mktemp -d "$(dirname "$WINEPREFIX")/test-XXXXXX")
@@ -40,27 +47,11 @@ clean_up_own_test() {
     rm -rf "$work"
 }
 
-# Starts an Xvfb with the given geometry (say 1024x768) on a display number it picks itself
-# (-displayfd), so that runs at once never share one; sets own_display and own_display_pid.
-# -noreset: an X server resets when its last client leaves, and refuses the next one (the
-# window manager, say) meanwhile; the check that it is up is such a client.
+# start_own_display GEOMETRY: an Xvfb of that size (say 1024x768); sets own_display and
+# own_display_pid
 start_own_display() {
-    local numberFile number=
-    numberFile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$numberFile" </dev/null >/dev/null 2>&1 &
-    own_display_pid=$!
-    for _ in $(seq 100); do
-        [ -z "$number" ] && [ -s "$numberFile" ] && number=$(head -n1 "$numberFile")
-        if [ -n "$number" ] && DISPLAY=":$number" xdpyinfo >/dev/null 2>&1; then
-            own_display=":$number"
-            rm -f "$numberFile"
-            return 0
-        fi
-        sleep 0.1
-    done
-    rm -f "$numberFile"
-    echo "Xvfb did not start" >&2
-    return 1
+    start_xvfb "${1}x24" || return 1
+    own_display=$XVFB_DISPLAY own_display_pid=$XVFB_PID
 }
 
 # wait_until "condition" [SECONDS]: for up to 5 s, or the SECONDS given to a new program's

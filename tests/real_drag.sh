@@ -160,7 +160,7 @@ set -- $geo
 drag $(( $1 + 70 )) $(( $2 + 16 + 49 + 25 )) 500 $(( screen_h - 2 ))
 wait_for '[ "$geo" = "0 $(( screen_h - 55 )) $screen_w 55" ]' || fail "dragged by floating clock panel 2 to the bottom, got '$geo'"
 
-wine taskkill /im velmor.exe >/dev/null 2>&1
+wine taskkill /im velmor.exe >/dev/null 2>&1 || fail "wine taskkill found no velmor.exe to close"
 for _ in $(seq 50); do grep -q ALIGN VELMOR.INI 2>/dev/null && break; sleep 0.1; done
 grep -q '^ALIGN=3' VELMOR.INI || fail "ALIGN=3 written at exit: $(cat VELMOR.INI 2>/dev/null)"
 echo "1 passed, 0 failed"

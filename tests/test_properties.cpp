@@ -595,7 +595,9 @@ TEST_F(Properties, TwoHundredOpeningsLeaveNothingBehind)
         firstZones = ZoneGrid();
         SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
-    for (int i = 0; i < 198; i++)
+    // 200 in all; a leak or a change that each opening leaves shows after the first few too
+    int openings = RepeatCount(200);
+    for (int i = 0; i < openings - 2; i++)
         ASSERT_TRUE(WhilePropertiesOpen([](HWND dialog) {
             SendMessageA(dialog, WM_COMMAND, IDC_PINBUTTON4, 0);
             SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);

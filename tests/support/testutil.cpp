@@ -1,6 +1,7 @@
 // Scratch directories, file bytes, message pumping and the UTC seam for the tests.
 #include "testutil.h"
 #include <stdio.h>
+#include <stdlib.h>
 #include "zones/zones.h"
 
 static void RemoveTree(const std::string& dir)
@@ -104,6 +105,14 @@ double MicrosecondsNow(void)
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return now.QuadPart * 1e6 / frequency.QuadPart;
+}
+
+int RepeatCount(int times)
+{
+    const char* cap = getenv("VELMOR_REPEATS");
+    if (cap && atoi(cap) > 0 && atoi(cap) < times)
+        return atoi(cap);
+    return times;
 }
 
 static SYSTEMTIME fixedTime;

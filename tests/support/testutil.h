@@ -25,6 +25,11 @@ void PumpFor(DWORD ms);
 // A steady clock for the benchmarks, in microseconds.
 double MicrosecondsNow(void);
 
+// How many times a test that repeats the same work does it: times, or fewer where
+// VELMOR_REPEATS caps it (the emulated PC, where the shipped build's many repeats would only
+// do again what shows nothing of its width; the twin does them all).
+int RepeatCount(int times);
+
 // Fixes the UTC time the program reads (hour, minute).
 void SetFixedUtc(WORD hour, WORD minute);
 void ClearFixedUtc(void);

@@ -41,17 +41,17 @@ start_desktop_companions() {
 # panel; where the work area is the whole screen there is none, and nothing waits.
 start_desktop_panels() {
     local area screen
-    local -a work
+    local -a edges
     area=$(x_work_area) || return 0
     companions_wanted=1
     screen=$(xwininfo -root 2>/dev/null | awk '/^  Width:/ { w = $2 } /^  Height:/ { h = $2 } END { print w, h }')
-    read -r -a work <<<"$area"
-    [ "${work[0]}" -gt 0 ] || [ "${work[1]}" -gt 0 ] || [ "${work[2]} ${work[3]}" != "$screen" ] || return 0
+    read -r -a edges <<<"$area"
+    [ "${edges[0]}" -gt 0 ] || [ "${edges[1]}" -gt 0 ] || [ "${edges[2]} ${edges[3]}" != "$screen" ] || return 0
     open_companions_pipe
     # there before it is polled: each companion's redirections wait for the pipe to open
     : >"$companions_dir/panels.out"
     # each in a session of its own, as the bar is: Ctrl+C in the terminal ends none of them
-    setsid wine "$1/velmor-panels.exe" "${work[@]}" <"$companions_dir/alive" >"$companions_dir/panels.out" 2>/dev/null &
+    setsid wine "$1/velmor-panels.exe" "${edges[@]}" <"$companions_dir/alive" >"$companions_dir/panels.out" 2>/dev/null &
     panels_pid=$!
     for _ in $(seq 500); do
         grep -q ready "$companions_dir/panels.out" && return 0

@@ -39,17 +39,6 @@ static LRESULT MapBarHitTest(LPARAM lParam)
     return hit;
 }
 
-// Wine on X hands a caption drag to the window manager, which starts it even when the
-// button is already up: the bar then follows the mouse until the next click. A press whose
-// release is already queued (a quick click, a tap) is a click, and starts no drag; on
-// Windows the move loop would end at that release at once.
-static BOOL ClickAlreadyReleased(void)
-{
-    MSG queued;
-    return PeekMessageA(&queued, barWindow, WM_NCLBUTTONUP, WM_NCLBUTTONUP, PM_NOREMOVE) ||
-           PeekMessageA(&queued, barWindow, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE);
-}
-
 static void RecomputeClocks(void)
 {
     FormatAllClockTimes();
@@ -311,14 +300,9 @@ LRESULT CALLBACK BarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_CONTEXTMENU:
         OnBarContextMenu(lParam);
         return 0;
-    case WM_NCLBUTTONDOWN:
-        if (IsIconic(window))
-            return OnMinimizedBoxMessage(message);
-        if (wParam == HTCAPTION && ClickAlreadyReleased())
-            return 0;
-        break;
     case WM_NCPAINT:
     case WM_NCACTIVATE:
+    case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONUP:
         if (IsIconic(window))
             return OnMinimizedBoxMessage(message);

@@ -33,7 +33,6 @@ ALLOWED_IMPORTS = {
         "GetFocus", "SetFocus", "SetCapture", "EnableWindow", "IsIconic",
         "SendMessageA", "PostMessageA",
         "GetMessageA", "TranslateMessage", "DispatchMessageA", "PostQuitMessage",
-        "PeekMessageA",  # Windows 95 and NT 3.1 on: a click told from a drag by its queued release
         "SetTimer", "KillTimer",
         # menus, dialogs, message box
         "CreatePopupMenu", "AppendMenuA", "CheckMenuItem", "TrackPopupMenuEx",

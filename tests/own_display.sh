@@ -79,6 +79,16 @@ start_openbox() {
         fail "openbox did not start on $DISPLAY (xdpyinfo: $(xdpyinfo >/dev/null 2>&1 && echo answers || echo silent)): $(cat "$1")"
 }
 
+# user_click X Y: a left click as a hand gives it, the button held a tenth of a second. On
+# the bar, whose whole surface is a caption, a press starts a drag; Wine on X hands that to
+# the window manager, which would go on dragging after a release that came before it (as
+# xdotool's click gives it) until the next click.
+user_click() {
+    xdotool mousemove "$1" "$2" mousedown 1
+    sleep 0.1
+    xdotool mouseup 1
+}
+
 # drag x0 y0 x1 y1: the real mouse, pressed, moved in steps and released, as a user drags
 drag() {
     xdotool mousemove "$1" "$2"

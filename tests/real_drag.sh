@@ -145,7 +145,7 @@ sleep 0.3
 /usr/bin/import -window root "$shots/drag-3-docked-bottom.png"
 
 # the clock and filler panels drag the bar too; a click on one without a move changes nothing
-xdotool mousemove 235 $(( screen_h - 30 )) click 1
+user_click 235 $(( screen_h - 30 ))
 sleep 0.5
 geo=$(bar_geometry)
 [ "$geo" = "0 $(( screen_h - 55 )) $screen_w 55" ] || fail "a click on clock panel 2 left the bar in place, got '$geo'"

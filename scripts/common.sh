@@ -259,13 +259,16 @@ build_native() {
 build_velmor() {
     [ -n "${VELMOR_GUEST:-}" ] && return 0    # built outside, before
     echo "building $BUILD_NAME…"
-    local scale=1
-    # the shipped build's tests then run in the emulated PC
-    [ "$BUILD_WIDTH" = 32 ] && ! runs_i386_user_code && scale=$PC_TIME_SCALE
-    if ! grep -qx "VELMOR_TIME_SCALE:STRING=$scale" "$BUILD_DIR/CMakeCache.txt" 2>/dev/null; then
+    local scale=1 by_program=OFF
+    # the shipped build's tests then run in the emulated PC, each program's in one process
+    if [ "$BUILD_WIDTH" = 32 ] && ! runs_i386_user_code; then
+        scale=$PC_TIME_SCALE by_program=ON
+    fi
+    if ! grep -qx "VELMOR_TIME_SCALE:STRING=$scale" "$BUILD_DIR/CMakeCache.txt" 2>/dev/null ||
+        ! grep -qx "VELMOR_TESTS_BY_PROGRAM:BOOL=$by_program" "$BUILD_DIR/CMakeCache.txt"; then
         cmake -S "$VELMOR_ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
             -DCMAKE_TOOLCHAIN_FILE="$VELMOR_ROOT/cmake/$TOOLCHAIN.cmake" \
-            -DVELMOR_TIME_SCALE="$scale" "$@" >/dev/null
+            -DVELMOR_TIME_SCALE="$scale" -DVELMOR_TESTS_BY_PROGRAM="$by_program" "$@" >/dev/null
     fi
     if ! cmake --build "$BUILD_DIR" -j "$(nproc)" ${BUILD_TARGET:+--target "$BUILD_TARGET"} >"$BUILD_DIR/build.log" 2>&1; then
         grep -E -B2 -A6 'error|Error' "$BUILD_DIR/build.log" | head -60

@@ -46,9 +46,10 @@ fi
 keyboard=$(xdotool getwindowfocus 2>/dev/null || true)
 # the X windows of this copy's bar, shown or not
 bar_exists() { xdotool search --pid "$velmor_pid" --name '^Velmor$' >/dev/null 2>&1; }
+# until the bar is on the screen (its window is made a while before it is shown)
 wait_for_bar() {
     for _ in $(seq 100); do
-        bar_exists && return 0
+        xdotool search --onlyvisible --pid "$velmor_pid" --name '^Velmor$' >/dev/null 2>&1 && return 0
         kill -0 "$velmor_pid" 2>/dev/null || return 1
         sleep 0.1
     done

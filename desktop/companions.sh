@@ -5,7 +5,7 @@
 # stacking.py, told by velmor-ontop.exe, stacks the bar as "Always on top" says. Sourced
 # (by scripts/velmor and the desktop test), not run.
 
-DESKTOP_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+DESKTOP_DIR=$(cd "${BASH_SOURCE[0]%/*}" && pwd)
 companions_dir=
 companions_wanted=  # a window manager keeps a work area: the companions run
 alive_pid=          # holds the pipe whose closing ends the companions
@@ -13,16 +13,36 @@ panels_pid=
 strut_pid=
 stacking_pid=
 
+# One look at the root window (one X client, for a fast start): sets x_area ("left top right
+# bottom" of the current desktop's work area), x_desktop ("width height" of the desktop) and
+# x_active (the active window), each empty where no window manager publishes it; fails
+# where the display cannot be opened.
+look_at_root_window() {
+    local out line desktop=0 area="" i
+    local -a v
+    x_area='' x_desktop='' x_active=''
+    out=$(xprop -root -notype _NET_CURRENT_DESKTOP _NET_WORKAREA _NET_DESKTOP_GEOMETRY \
+        _NET_ACTIVE_WINDOW 2>/dev/null) || return 1
+    while IFS= read -r line; do
+        case $line in
+            '_NET_CURRENT_DESKTOP = '*) desktop=${line#* = } ;;
+            '_NET_WORKAREA = '*) area=${line#* = } ;;
+            '_NET_DESKTOP_GEOMETRY = '*) x_desktop=${line#* = } x_desktop=${x_desktop/, / } ;;
+            '_NET_ACTIVE_WINDOW: window id # 0x'*) x_active=$((${line##* })) ;;
+        esac
+    done <<<"$out"
+    [ "$x_active" != 0 ] || x_active=''
+    IFS=', ' read -r -a v <<<"$area"
+    i=$((4 * desktop))
+    [ ${#v[@]} -ge $((i + 4)) ] || i=0
+    [ ${#v[@]} -ge 4 ] || return 0
+    x_area="${v[i]} ${v[i+1]} $((v[i] + v[i+2])) $((v[i+1] + v[i+3]))"
+}
+
 # "left top right bottom" of the X work area of the current desktop; fails where no window
 # manager publishes one.
 x_work_area() {
-    xprop -root -notype _NET_CURRENT_DESKTOP _NET_WORKAREA 2>/dev/null | awk -F' = ' '
-        NF == 2 && $1 == "_NET_CURRENT_DESKTOP" { d = $2 }
-        NF == 2 && $1 == "_NET_WORKAREA" { area = $2 }
-        END { n = split(area, v, ", "); i = 4 * d
-              if (n < i + 4) i = 0
-              if (n < 4) exit 1
-              print v[i+1], v[i+2], v[i+1] + v[i+3], v[i+2] + v[i+4] }'
+    look_at_root_window && [ -n "$x_area" ] && echo "$x_area"
 }
 
 # start_desktop_companions DIR: DIR holds the Win32 companions, built with the program; the
@@ -32,21 +52,23 @@ x_work_area() {
 # shell, whose other children would keep it open too). Nothing starts where there is no
 # window manager (no panels, no work area to keep).
 start_desktop_companions() {
+    look_at_root_window
     start_desktop_panels "$1" && start_desktop_keepers "$1"
 }
 
 # start_desktop_panels DIR: the panels made known to Wine's shell, which keeps a bar clear only
 # of the bars announced before it: so this returns once they are, before the bar starts. The
-# panels are read once, before the bar's own strut exists, so that strip never counts as a
-# panel; where the work area is the whole screen there is none, and nothing waits.
+# panels are read once (look_at_root_window, just before), before the bar's own strut
+# exists, so that strip never counts as a panel; where the work area is the whole desktop
+# nothing reserves a strip, and nothing waits.
 start_desktop_panels() {
-    local area screen
+    local desktop=$x_desktop
     local -a edges
-    area=$(x_work_area) || return 0
+    [ -n "$x_area" ] || return 0
     companions_wanted=1
-    screen=$(xwininfo -root 2>/dev/null | awk '/^  Width:/ { w = $2 } /^  Height:/ { h = $2 } END { print w, h }')
-    read -r -a edges <<<"$area"
-    [ "${edges[0]}" -gt 0 ] || [ "${edges[1]}" -gt 0 ] || [ "${edges[2]} ${edges[3]}" != "$screen" ] || return 0
+    [ -n "$desktop" ] || desktop=$(xwininfo -root 2>/dev/null | awk '/^  Width:/ { w = $2 } /^  Height:/ { h = $2 } END { print w, h }')
+    read -r -a edges <<<"$x_area"
+    [ "${edges[0]}" -gt 0 ] || [ "${edges[1]}" -gt 0 ] || [ "${edges[2]} ${edges[3]}" != "$desktop" ] || return 0
     open_companions_pipe
     # there before it is polled: each companion's redirections wait for the pipe to open
     : >"$companions_dir/panels.out"

@@ -3,7 +3,7 @@
 # Shared steps of scripts/check, scripts/velmor and scripts/bench: packages, build,
 # a private Wine prefix and a private X display. Sourced, not run.
 
-VELMOR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+VELMOR_ROOT=$(cd "${BASH_SOURCE[0]%/*}/.." && pwd)
 # velmor.exe as it ships is built here; its 64-bit twin in the folder twin/ inside it
 SHIPPED_BUILD_DIR=${SHIPPED_BUILD_DIR:-${BUILD_DIR:-$VELMOR_ROOT/build}}
 export SHIPPED_BUILD_DIR

@@ -12,7 +12,7 @@
 set -euo pipefail
 exe=${1:?which velmor.exe to run}
 shift
-. "$(dirname "$0")/common.sh"
+. "${0%/*}/common.sh"
 . "$VELMOR_ROOT/desktop/companions.sh"
 
 screenshot=
@@ -36,14 +36,15 @@ if [ -z "${DISPLAY:-}" ]; then
     trap stop_wine_and_display EXIT
     start_private_display 1024x768x24 || fail "no private X display could be started"
 else
-    xdpyinfo >/dev/null 2>&1 || fail "the X display $DISPLAY cannot be opened"
+    look_at_root_window || fail "the X display $DISPLAY cannot be opened"
     trap stop_desktop_companions EXIT
-    start_desktop_panels "$(dirname "$exe")" || exit 1
+    start_desktop_panels "${exe%/*}" || exit 1
 fi
 
 # The terminal that started us keeps the keyboard: the bar takes it when it appears, as a
 # program just started does on Windows, and it is given back once the bar has taken it.
-keyboard=$(xdotool getwindowfocus 2>/dev/null || true)
+keyboard=${x_active:-}
+[ -n "$keyboard" ] || keyboard=$(xdotool getwindowfocus 2>/dev/null || true)
 # the X windows of this copy's bar, shown or not
 bar_exists() { xdotool search --pid "$velmor_pid" --name '^Velmor$' >/dev/null 2>&1; }
 # until the bar is on the screen (its window is made a while before it is shown)
@@ -103,7 +104,7 @@ if [ -z "$screenshot" ]; then
     shown=
     wait_for_bar && shown=1
     # the keepers once the bar is there: started beside it, they would slow its start
-    start_desktop_keepers "$(dirname "$exe")"
+    start_desktop_keepers "${exe%/*}"
     if [ -n "$shown" ]; then
         sleep 1 || true
         [ -z "$keyboard" ] || give_keyboard_back || true
@@ -134,7 +135,7 @@ start_wine_services
 wine "$exe" </dev/null >/dev/null 2>&1 &
 velmor_pid=$!
 wait_for_bar || fail "velmor.exe ended before its bar appeared"
-start_desktop_keepers "$(dirname "$exe")"
+start_desktop_keepers "${exe%/*}"
 sleep 1.5
 /usr/bin/import -window root "$screenshot"
 echo "$screenshot"

@@ -204,7 +204,7 @@ wait_until '[ "$(shown "^overterm$")" = 0 ]' || fail "the second xterm did not c
 # xterm, and the window comes back by the tray icon where the tray shows it, else by the box
 floating_rect=$(bar_rect)
 ! desktop_tray_shows_icons || wait_until '[ "$(tray_icon)" != none ]' || fail "no tray icon in the desktop's tray"
-xdotool mousemove $((left + 124)) $((top + 6)) click 1
+user_click $((left + 124)) $((top + 6))
 wait_until '[ "$(bar_rect)" != "$floating_rect" ]' || fail "the minimize button left the window at $(bar_rect)"
 read -r box_left box_top box_right box_bottom <<<"$(bar_rect)"
 [ "$box_top" -ge "$area_top" ] && [ "$box_bottom" -le "$panel_top" ] ||
@@ -212,9 +212,9 @@ read -r box_left box_top box_right box_bottom <<<"$(bar_rect)"
 wait_until 'over "$bar_id" "$maxterm"' || fail "the minimised box is under the maximised xterm"
 if desktop_tray_shows_icons; then
     read -r icon_x icon_y <<<"$(tray_icon)"
-    xdotool mousemove "$icon_x" "$icon_y" click 1
+    user_click "$icon_x" "$icon_y"
 else
-    xdotool mousemove $(((box_left + box_right) / 2)) $(((box_top + box_bottom) / 2)) click 1
+    user_click $(((box_left + box_right) / 2)) $(((box_top + box_bottom) / 2))
 fi
 wait_until '[ "$(bar_rect)" = "$floating_rect" ]' || fail "the minimised window came back at $(bar_rect), not $floating_rect"
 wait_until 'over "$bar_id" "$maxterm"' || fail "the restored bar stays under the maximised xterm"
